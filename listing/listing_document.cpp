@@ -1,0 +1,40 @@
+#include "listing/listing_document.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tov {
+
+ListingDocument::ListingDocument() : data_(std::make_unique<char[]>(1)), size_(1) {
+    data_[0] = '\0';
+}
+
+ListingDocument ListingDocument::FromFileBytes(std::unique_ptr<char[]> buffer,
+                                               std::uint32_t length) {
+    ListingDocument document;
+    char* bytes = buffer.get();
+    std::replace(bytes, bytes + length, '\n', '\0');
+    bytes[length] = '\0';
+    document.data_ = std::move(buffer);
+    document.size_ = std::size_t{length} + 1;
+    return document;
+}
+
+std::string_view ListingDocument::Line(LineOffset offset) const {
+    if (AtEnd(offset)) {
+        return {};
+    }
+    const char* start = data_.get() + offset;
+    // The final NUL bounds every search, so memchr cannot run off the buffer.
+    const void* nul = std::memchr(start, '\0', size_ - offset);
+    return {start, static_cast<std::size_t>(static_cast<const char*>(nul) - start)};
+}
+
+LineOffset ListingDocument::NextLine(LineOffset offset) const {
+    if (AtEnd(offset)) {
+        return offset;
+    }
+    return offset + static_cast<LineOffset>(Line(offset).size()) + 1;
+}
+
+}  // namespace tov

@@ -1,0 +1,70 @@
+#include "listing/file_line.h"
+#include "listing/listing_document.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace tov {
+namespace {
+
+ListingDocument DocumentOf(const std::string& text) {
+    auto buffer = std::make_unique<char[]>(text.size() + 1);
+    std::memcpy(buffer.get(), text.data(), text.size());
+    return ListingDocument::FromFileBytes(std::move(buffer), static_cast<std::uint32_t>(text.size()));
+}
+
+TEST(ListingDocument, EmptyDocumentIsOneNul) {
+    ListingDocument empty;
+    EXPECT_EQ(empty.size(), 1u);
+    EXPECT_TRUE(empty.AtEnd(0));
+    EXPECT_EQ(empty.NextLine(0), 0u);
+    EXPECT_EQ(empty.Line(0), "");
+}
+
+TEST(ListingDocument, WalksLinesAndStopsAtAnEmptyLine) {
+    ListingDocument document = DocumentOf(">|C:\na|1|2|bien\r\n\nafter\n");
+    EXPECT_EQ(document.size(), 25u);
+    LineOffset offset = 0;
+    EXPECT_EQ(document.Line(offset), ">|C:");
+    offset = document.NextLine(offset);
+    EXPECT_EQ(document.Line(offset), "a|1|2|bien\r");  // CR stays part of the line
+    offset = document.NextLine(offset);
+    EXPECT_TRUE(document.AtEnd(offset));
+    EXPECT_EQ(document.NextLine(offset), offset);
+    EXPECT_TRUE(document.AtEnd(static_cast<LineOffset>(document.size())));
+}
+
+TEST(FileLine, SplitsIntoFourFieldsAndKeepsFurtherBarsInTheStatus) {
+    FileLineFields fields = SplitFileLine("a.doc|1,5 KB|01/02/03 04:05:06|bien|x");
+    EXPECT_EQ(fields.name, "a.doc");
+    EXPECT_EQ(fields.size, "1,5 KB");
+    EXPECT_EQ(fields.date, "01/02/03 04:05:06");
+    EXPECT_EQ(fields.status, "bien|x");
+    fields = SplitFileLine("noseparator");
+    EXPECT_EQ(fields.name, "noseparator");
+    EXPECT_TRUE(fields.size.empty() && fields.date.empty() && fields.status.empty());
+    fields = SplitFileLine("a|b");
+    EXPECT_EQ(fields.name, "a");
+    EXPECT_EQ(fields.size, "b");
+    EXPECT_TRUE(fields.status.empty());
+}
+
+TEST(FileLine, CheckStatusIsExact) {
+    EXPECT_EQ(ReadCheckStatus("bien"), CheckStatus::Good);
+    EXPECT_EQ(ReadCheckStatus("mal"), CheckStatus::Bad);
+    EXPECT_EQ(ReadCheckStatus("Bien"), CheckStatus::NotChecked);
+    EXPECT_EQ(ReadCheckStatus("bien "), CheckStatus::NotChecked);
+    EXPECT_EQ(ReadCheckStatus(""), CheckStatus::NotChecked);
+}
+
+TEST(FileLine, FolderOwnNameIsTheTextAfterTheLastBackslash) {
+    EXPECT_EQ(FolderOwnName(">|A\\B\\C"), "C");
+    EXPECT_EQ(FolderOwnName(">|C:"), "C:");
+    EXPECT_EQ(FolderOwnName(">\\Name"), "Name");  // the second byte is never part of the name
+    EXPECT_EQ(FolderOwnName(">|A\\"), "");
+    EXPECT_EQ(FolderOwnName(">"), "");
+}
+
+}  // namespace
+}  // namespace tov
