@@ -5,7 +5,7 @@ tov_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="${TOV_WINEPREFIX:-$tov_root/build/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
-export TMPDIR="$tov_root/build/winetmp"
+export TMPDIR="${WINEPREFIX}-tmp"
 export WINEARCH=win64
 mkdir -p "$TMPDIR"
 

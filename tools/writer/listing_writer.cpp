@@ -1,0 +1,1 @@
+#include "tools/writer/listing_writer.h"
