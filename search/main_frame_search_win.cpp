@@ -1,0 +1,3 @@
+#include "ui/main_frame_win.h"
+
+namespace tov {}  // namespace tov
