@@ -2,24 +2,78 @@
 // work summary; owner of the listing document and of the command states.
 //
 // Ownership of this class is split by file so that each area can be worked on alone:
-//   ui/main_frame_win.cpp          creation, message table, layout, command routing, states
+//   ui/main_frame_win.cpp          creation, message table, layout, command routing, states,
+//                                  ToggleResultsPane
 //   ui/main_frame_listing_win.cpp  opening and loading the listing, the work summary
 //   ui/main_frame_browse_win.cpp   the folder tree and the file list
-//   search/main_frame_search_win.cpp  searching, the results pane and saving results
+//   search/main_frame_search_win.cpp  searching and saving results
 //   ui/main_frame_about_win.cpp    the about box and the web-site banner
+//
+// What every area may use (all on the user-interface thread):
+//   hwnd()                   the main window
+//   document_                the ListingDocument (empty until a listing is loaded)
+//   system_icons_            the shell's small image list and the folder icon indexes
+//   folder_tree_             the FolderTree (1001), child of the OuterSplitter
+//   file_list_               the FileList (1002), top pane of the InnerSplitter
+//   results_list_            the ResultsList (1003), client of the ResultsPane
+//   inner_splitter_          FileList over ResultsPane; SetSinglePaneMode shows or hides the
+//                            pane (Splitter::kPane1 = FileList only, kPaneNone = both)
+//   results_pane_            the ResultsPane: SetTitle (cut to 79 bytes), UpdateLayout
+//   work_summary_            the WorkSummaryDialog
+//   search_bar_              the SearchBar on the MainToolbar
+//   main_toolbar(), banner_bar()
+//   SetCommandEnabled / SetCommandChecked   the command states (written to the toolbars at
+//                            idle time); IsCommandChecked reads the MainToolbar's button.
+// Each area adds its own private members in its marked section below, and nothing elsewhere.
 #pragma once
 
 #include <windows.h>
 
+#include "app/message_loop_win.h"
 #include "listing/listing_document.h"
+#include "search/search_bar_win.h"
+#include "search/search_request_win.h"
+#include "ui/command_states_win.h"
+#include "ui/file_list_control_win.h"
+#include "ui/folder_tree_win.h"
+#include "ui/frame_window_win.h"
+#include "ui/handles_win.h"
+#include "ui/pane_container_win.h"
+#include "ui/splitter_win.h"
+#include "ui/system_icons_win.h"
+#include "ui/work_summary_dialog_win.h"
 
 namespace tov {
 
-class MainFrame {
-public:
+class MainFrame : public FrameWindow, public MessageFilter, public IdleHandler {
+  public:
+    MainFrame();
+    ~MainFrame() override;
+
+    // Creates the main window as a top-level window with the given rectangle and its default
+    // styles; the window registers itself with the current thread's message loop, which must
+    // exist. nullptr when the window or one of its panes cannot be created.
+    HWND CreateMain(const RECT& rect);
+
     // ---- window facilities and commands (ui/main_frame_win.cpp) ----
     void SetCommandEnabled(UINT command, bool enabled);
     void SetCommandChecked(UINT command, bool checked);
+    // The checked look of a MainToolbar button as the toolbar shows it now.
+    bool IsCommandChecked(UINT command) const;
+    void ToggleResultsPane();
+
+    HWND main_toolbar() const { return main_toolbar_; }
+    HWND banner_bar() const { return banner_bar_; }
+    const CommandStates& command_states() const { return command_states_; }
+    const Splitter& outer_splitter() const { return outer_splitter_; }
+    const Splitter& inner_splitter() const { return inner_splitter_; }
+    const PaneContainer& results_pane() const { return results_pane_; }
+    HWND folder_tree_hwnd() const { return folder_tree_.hwnd(); }
+    HWND file_list_hwnd() const { return file_list_.hwnd(); }
+    HWND results_list_hwnd() const { return results_list_.hwnd(); }
+    HWND work_summary_hwnd() const { return work_summary_.hwnd(); }
+    const ListingDocument& document() const { return document_; }
+    const SystemIcons& system_icons() const { return system_icons_; }
 
     // ---- listing and work summary (ui/main_frame_listing_win.cpp) ----
     void OpenListingAtStartup();
@@ -33,14 +87,57 @@ public:
     void NavigateToResult();
 
     // ---- search (search/main_frame_search_win.cpp) ----
-    // OnSearchRequest, ToggleResultsPane, SaveSearchResults
+    void OnSearchRequest(const SearchRequest& request);
+    void SaveSearchResults();
 
     // ---- about box and banner (ui/main_frame_about_win.cpp) ----
     void ShowAbout();
     void OpenWebSite();
 
-private:
+  protected:
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    void DescribeClass(WNDCLASSEXA& window_class) const override;
+
+    bool PreTranslateMessage(MSG* message) override;
+    bool OnIdle() override;
+
+  private:
+    // ---- window facilities and commands (ui/main_frame_win.cpp) ----
+    LRESULT OnCreate();
+    void OnDestroy();
+    void OnSize(WPARAM size_type);
+    bool OnNotify(const NMHDR& header, LRESULT& result);
+    bool OnCommand(UINT command);
+    bool CreateBars();
+    void ToggleWorkSummary();
+    void ToggleButtonCheck(UINT command);
+
+    // Members in the order the main window holds them (its window handle, the rebar and the
+    // client are in FrameWindow).
+    CommandStates command_states_;
+    ImageListHandle banner_images_;
+    Splitter outer_splitter_{Splitter::kVertical};
+    Splitter inner_splitter_{Splitter::kHorizontal};
+    PaneContainer results_pane_;
+    SearchBar search_bar_;
+    FolderTree folder_tree_;
+    FileListControl file_list_;
+    FileListControl results_list_;
+    WorkSummaryDialog work_summary_;
     ListingDocument document_;
+    SystemIcons system_icons_;
+    HWND banner_bar_ = nullptr;
+    HWND main_toolbar_ = nullptr;
+    HACCEL accelerators_ = nullptr;  // looked up under 128; there are none
+    MessageLoop* loop_ = nullptr;    // where the filter and idle handler are registered
+
+    // ---- listing state (ui/main_frame_listing_win.cpp) ----
+
+    // ---- browse state (ui/main_frame_browse_win.cpp) ----
+
+    // ---- search state (search/main_frame_search_win.cpp) ----
+
+    // ---- about state (ui/main_frame_about_win.cpp) ----
 };
 
 }  // namespace tov
