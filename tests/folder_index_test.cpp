@@ -1,0 +1,129 @@
+#include "ui/folder_index.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace tov {
+namespace {
+
+ListingDocument DocumentOf(const std::string& text) {
+    auto buffer = std::make_unique<char[]>(text.size() + 1);
+    std::memcpy(buffer.get(), text.data(), text.size());
+    return ListingDocument::FromFileBytes(std::move(buffer),
+                                          static_cast<std::uint32_t>(text.size()));
+}
+
+// The folders as "name(parent name)" in index order, and the children of each in order, so a
+// test sees both the names and the shape.
+std::string Shape(const FolderIndex& index, FolderIndex::Folder parent = FolderIndex::kNone) {
+    std::string shape;
+    FolderIndex::Folder child =
+        parent == FolderIndex::kNone ? index.FirstTopLevel() : index.FirstChild(parent);
+    for (; child != FolderIndex::kNone; child = index.NextSibling(child)) {
+        EXPECT_EQ(index.Parent(child), parent);
+        if (!shape.empty()) {
+            shape += ",";
+        }
+        shape += std::string(index.Name(child));
+        if (index.HasChildren(child)) {
+            shape += "[" + Shape(index, child) + "]";
+        }
+    }
+    return shape;
+}
+
+TEST(FolderIndex, ReadsNamesParentsChildrenAndOffsetsInListingOrder) {
+    const std::string text =
+        ">|C:\nroot.txt|1|01/01/01 00:00:00|bien\n"
+        ">|C:\\Docs\na|1|x|\n>|C:\\Docs\\Old\n<\n<\n"
+        "between|1|x|mal\n"
+        ">|Fotos\n>|X\\Y\\Z\n<\n<\n<\n"
+        "Nº de trabajo|12\nArchivos analizados|1|2\nHash|0123\n";
+    ListingDocument document = DocumentOf(text);
+    FolderIndex index = FolderIndex::Build(document);
+    ASSERT_EQ(index.size(), 5u);
+    EXPECT_EQ(Shape(index), "C:[Docs[Old],Fotos[Z]]");
+    for (FolderIndex::Folder f = 0; f < index.size(); ++f) {
+        EXPECT_EQ(document.FirstByte(index.Offset(f)), '>');
+        EXPECT_EQ(index.FindByOffset(index.Offset(f)), f);
+    }
+    EXPECT_EQ(index.Offset(0), 0u);
+    EXPECT_EQ(index.FindByOffset(1), FolderIndex::kNone);
+    EXPECT_EQ(index.FindChild(0, "Fotos"), 3u);
+    EXPECT_EQ(index.FindChild(0, "fotos"), FolderIndex::kNone);  // byte for byte
+    EXPECT_EQ(index.FindChild(FolderIndex::kNone, "C:"), 0u);
+}
+
+TEST(FolderIndex, OddTreesEndWhereTheFillEnds) {
+    // Two top-level folders: both are kept, the second after the header lines.
+    EXPECT_EQ(Shape(FolderIndex::Build(DocumentOf(">|A\n>|A\\B\n<\n<\nkey|v\n>|C\n<\n"))),
+              "A[B],C");
+    // A close line with no open folder ends the tree: later folders are not seen.
+    EXPECT_EQ(Shape(FolderIndex::Build(DocumentOf(">|A\n<\n<\n>|C\n<\n"))), "A");
+    EXPECT_EQ(Shape(FolderIndex::Build(DocumentOf("<\n>|A\n<\n"))), "");
+    // An empty line inside the tree ends every level at once.
+    EXPECT_EQ(Shape(FolderIndex::Build(DocumentOf(">|A\n>|A\\B\n\n>|A\\B\\C\n<\n<\n<\n"))), "A[B]");
+    // A path ending in "\" gives an empty name; the byte after ">" is never part of it.
+    const FolderIndex trailing = FolderIndex::Build(DocumentOf(">|A\n>xC:\\Data\\\n<\n>\n<\n"));
+    ASSERT_EQ(trailing.size(), 3u);
+    EXPECT_EQ(trailing.Name(1), "");
+    EXPECT_EQ(trailing.Name(2), "");
+    // An unclosed tree and the empty document.
+    EXPECT_EQ(Shape(FolderIndex::Build(DocumentOf(">|A\n>|B\nf|1|2|3\n"))), "A[B]");
+    EXPECT_TRUE(FolderIndex::Build(ListingDocument()).empty());
+    EXPECT_EQ(FolderIndex::Build(ListingDocument()).FirstTopLevel(), FolderIndex::kNone);
+}
+
+TEST(FolderIndex, AMillionNestedFoldersNeedNoDeepStack) {
+    constexpr std::uint32_t kDepth = 1000000;
+    std::string text;
+    text.reserve(kDepth * 7);
+    for (std::uint32_t i = 0; i < kDepth; ++i) {
+        text += ">|d\n";
+    }
+    for (std::uint32_t i = 0; i < kDepth; ++i) {
+        text += "<\n";
+    }
+    text += "x|1|2|\n>|after\n<\n";  // after the root, the top level goes on
+    ListingDocument document = DocumentOf(text);
+    FolderIndex index = FolderIndex::Build(document);
+    ASSERT_EQ(index.size(), kDepth + 1);
+    EXPECT_EQ(index.Parent(kDepth - 1), kDepth - 2);
+    EXPECT_EQ(index.FirstChild(kDepth - 2), kDepth - 1);
+    EXPECT_FALSE(index.HasChildren(kDepth - 1));
+    EXPECT_EQ(index.NextSibling(0), kDepth);
+    EXPECT_EQ(index.Name(kDepth), "after");
+}
+
+std::vector<std::string> RowTexts(const RowSet& rows) {
+    std::vector<std::string> texts;
+    for (const FileRow& row : rows.rows) {
+        texts.push_back(std::string(row.is_folder ? "D " : "F ") + std::string(row.name) + "|" +
+                        std::string(row.size) + "|" + std::string(row.date) + "|" +
+                        std::string(row.status));
+    }
+    return texts;
+}
+
+TEST(FolderRows, SubfoldersThenOnlyTheFirstRunOfFiles) {
+    ListingDocument document = DocumentOf(
+        ">|R\nb.doc|2 KB|01/02/03 04:05:06|bien\na.txt|700|x|mal|extra\nshort\n"
+        ">|R\\S1\ninner|1|2|\n<\nlate.txt|1|2|bien\n>|R\\S2\n<\n<\n");
+    FolderIndex index = FolderIndex::Build(document);
+    const RowSet rows = BuildFolderRows(document, index, 0);
+    EXPECT_EQ(RowTexts(rows),
+              (std::vector<std::string>{"D S1|||", "D S2|||", "F b.doc|2 KB|01/02/03 04:05:06|bien",
+                                        "F a.txt|700|x|mal|extra", "F short|||"}));
+    EXPECT_EQ(rows.rows[0].subfolder, 2u);
+    EXPECT_EQ(rows.rows[1].subfolder, 3u);
+    EXPECT_EQ(rows.rows[2].subfolder, 0u);
+    EXPECT_EQ(RowTexts(BuildFolderRows(document, index, 1)),
+              (std::vector<std::string>{"F inner|1|2|"}));
+    EXPECT_TRUE(BuildFolderRows(document, index, 2).rows.empty());
+    EXPECT_TRUE(BuildFolderRows(document, index, FolderIndex::kNone).rows.empty());
+}
+
+}  // namespace
+}  // namespace tov
