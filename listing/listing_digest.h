@@ -1,0 +1,16 @@
+// The check of the digest line that ends every listing.
+#pragma once
+
+#include <cstdint>
+
+namespace tov {
+
+// Length of the digest line: "Hash", one separator byte, 32 hexadecimal digits and the LF.
+inline constexpr std::uint32_t kDigestLineLength = 38;
+
+// True when the 32 digits that start 33 bytes before the end of `bytes` are the MD5 digest of
+// everything before the digest line, compared without regard to ASCII case. `bytes` is the
+// listing exactly as read; the caller guarantees `length` >= kDigestLineLength.
+bool VerifyListingDigest(const char* bytes, std::uint32_t length);
+
+}  // namespace tov
