@@ -1,18 +1,55 @@
-// The tree of the listing's folders.
+// The tree of the listing's folders. It shows the folder index lazily: a folder's children are
+// inserted when it is first expanded or walked into, and until then the item only tells the
+// control whether it has any. Each item's data is the line offset of its folder-open line.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
+#include "listing/listing_document.h"
+#include "ui/folder_index.h"
+#include "ui/window_win.h"
+
 namespace tov {
 
-class FolderTree {
-public:
-    bool Create(HWND parent, HIMAGELIST system_small_images);
-    HWND hwnd() const { return window_; }
+class FolderTree : public Window {
+  public:
+    using Folder = FolderIndex::Folder;
 
-private:
-    HWND window_ = nullptr;
+    bool Create(HWND parent, HIMAGELIST system_small_images);
+
+    // Rebuilds the tree from `document` (which must outlive the tree's contents): redrawing
+    // off, all items deleted, the top-level folders inserted, redrawing on.
+    void Fill(const ListingDocument& document);
+
+    const FolderIndex& index() const { return index_; }
+
+    // The item of the first top-level folder, nullptr for an empty tree.
+    HTREEITEM FirstTopLevelItem() const;
+    // The folder an item stands for, kNone for nullptr or an unknown item.
+    Folder FolderOf(HTREEITEM item) const;
+    // The item of a folder, inserting the items of its ancestors' children on the way.
+    HTREEITEM ItemOf(Folder folder);
+    // Inserts the children of a folder unless they are in the tree already.
+    void InsertChildren(Folder folder);
+
+    HTREEITEM Selected() const { return TreeView_GetSelection(hwnd()); }
+    // Makes `item` the selected (caret) item; the control notifies the parent when it changes.
+    void Select(HTREEITEM item);
+    void Expand(HTREEITEM item);
+
+  protected:
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  private:
+    HTREEITEM InsertItem(Folder folder, HTREEITEM parent);
+
+    FolderIndex index_;
+    std::vector<HTREEITEM> items_;  // by folder; nullptr until inserted
+    int closed_folder_icon_ = 0;
+    int open_folder_icon_ = 0;
 };
 
 }  // namespace tov

@@ -134,6 +134,8 @@ class MainFrame : public FrameWindow, public MessageFilter, public IdleHandler {
     // ---- listing state (ui/main_frame_listing_win.cpp) ----
 
     // ---- browse state (ui/main_frame_browse_win.cpp) ----
+    // Refills the FileList with a folder's subfolders and files, sorted as the list is set.
+    void ShowFolderContents(HTREEITEM item);
 
     // ---- search state (search/main_frame_search_win.cpp) ----
 
