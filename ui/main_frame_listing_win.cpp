@@ -1,9 +1,112 @@
+// Finding the listing at start-up, loading it, and filling the work summary.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+
+#include "listing/file_finder_win.h"
+#include "listing/listing_loader_win.h"
+#include "res/resource.h"
 #include "ui/main_frame_win.h"
+#include "ui/system_error_text_win.h"
+#include "ui/text_win.h"
 
 namespace tov {
+namespace {
 
-void MainFrame::OpenListingAtStartup() {}
+constexpr std::size_t kFilterBufferSize = 1024;
 
-void MainFrame::LoadListing(const char*) {}
+// Enabling a hook without handling anything keeps the dialog in its explorer form with the
+// sizing the program asks for.
+UINT_PTR CALLBACK OpenDialogHook(HWND, UINT, WPARAM, LPARAM) {
+    return 0;
+}
+
+// The listing chosen in the open dialog; empty when the user cancelled or the dialog failed.
+std::string AskForListing(HWND owner) {
+    // Pairs of description and pattern separated by NULs; the zeros after the text close the
+    // list with the double NUL the dialog expects.
+    std::array<char, kFilterBufferSize> filter{};
+    const std::string text = LoadText(IDS_OPEN_FILTER);
+    std::memcpy(filter.data(), text.data(), std::min(text.size(), filter.size() - 2));
+
+    std::array<char, MAX_PATH> file{};
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.data();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrDefExt = nullptr;
+    // Neither the file nor the path is demanded: a name that does not exist is reported by the
+    // loader with the platform's own text.
+    dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_ENABLEHOOK;
+    dialog.lpfnHook = OpenDialogHook;
+    if (!GetOpenFileNameA(&dialog)) {
+        return {};
+    }
+    return file.data();
+}
+
+void ReportLoadFailure(HWND owner, DWORD code) {
+    const std::string caption = LoadText(IDS_ERROR_CAPTION);
+    const std::string text =
+        code == kErrorInvalidListing ? LoadText(IDS_INVALID_LISTING) : SystemErrorText(code);
+    MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK);
+}
+
+}  // namespace
+
+void MainFrame::OpenListingAtStartup() {
+    WaitCursor wait;
+
+    bool found = false;
+    std::array<char, MAX_PATH> directory{};
+    const DWORD length =
+        GetCurrentDirectoryA(static_cast<DWORD>(directory.size()), directory.data());
+    if (length != 0 && length < directory.size()) {
+        // Folders named like a listing count too: then the user has to choose.
+        FileFinder finder(directory.data(), LoadText(IDS_LISTING_PATTERN));
+        if (finder.Count() == 1) {
+            finder.Reset();
+            if (finder.Next()) {
+                found = true;
+                LoadListing(finder.Path().c_str());
+                FillWorkSummary(work_summary_, document_);
+                FillFolderTree();
+            }
+        }
+    }
+
+    if (!found) {
+        const std::string path = AskForListing(hwnd());
+        if (!path.empty()) {
+            LoadListing(path.c_str());
+            FillWorkSummary(work_summary_, document_);
+            FillFolderTree();
+        } else {
+            PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+        }
+    }
+
+    SetCommandChecked(ID_SHOW_SUMMARY, true);
+    ShowWindow(work_summary_.hwnd(), SW_SHOWNORMAL);
+}
+
+void MainFrame::LoadListing(const char* path) {
+    // The earlier buffer goes before the new one is allocated.
+    document_ = ListingDocument();
+    try {
+        document_ = ReadListingFile(path);
+    } catch (const Win32Error& error) {
+        ReportLoadFailure(hwnd(), error.code());
+        document_ = ListingDocument();
+        PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+    }
+}
 
 }  // namespace tov
