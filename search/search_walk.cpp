@@ -1,0 +1,111 @@
+#include "search/search_walk.h"
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "listing/cp1252.h"
+#include "listing/file_line.h"
+#include "search/escape_typed_pattern.h"
+
+namespace tov {
+namespace {
+
+constexpr std::uint32_t kNoPrefix = std::numeric_limits<std::uint32_t>::max();
+
+// One open folder level: where its part of the current path ends, and the index of its path
+// prefix ("A\B\") once a row on it needed one. Only levels that hold results get a prefix, so a
+// deep tree with few matches stores few and short paths.
+struct Level {
+    std::size_t path_end = 0;
+    std::uint32_t prefix = kNoPrefix;
+};
+
+class Walk {
+  public:
+    Walk(CheckStatusFilters filters, NameTest test, RowSet& results)
+        : filters_(filters), test_(test), results_(results) {
+        levels_.push_back({0, 0});  // the top level: the empty prefix
+    }
+
+    void Run(const ListingDocument& document) {
+        LineOffset offset = 0;
+        const bool test_folders = !filters_.only_good && !filters_.only_bad;
+        while (!document.AtEnd(offset)) {
+            const std::string_view line = document.Line(offset);
+            offset += static_cast<LineOffset>(line.size()) + 1;
+            if (line[0] == '<') {
+                if (levels_.size() == 1) {
+                    return;
+                }
+                levels_.pop_back();
+                path_.resize(levels_.back().path_end);
+            } else if (line[0] == '>') {
+                const std::string_view own_name = FolderOwnName(line);
+                if (test_folders && Matches(own_name)) {
+                    AddRow({{}, own_name, {}, {}, CurrentPrefix(), 0, true});
+                }
+                path_ += own_name;
+                path_ += '\\';
+                levels_.push_back({path_.size(), kNoPrefix});
+            } else if (levels_.size() > 1) {
+                const FileLineFields fields = SplitFileLine(line);
+                if (PassesFilters(fields.status) && Matches(fields.name)) {
+                    AddRow({fields.status, fields.name, fields.size, fields.date, CurrentPrefix(),
+                            0, false});
+                }
+            }
+        }
+    }
+
+  private:
+    bool PassesFilters(std::string_view status) const {
+        if (!filters_.only_good && !filters_.only_bad) {
+            return true;
+        }
+        const CheckStatus check = ReadCheckStatus(status);
+        return (filters_.only_good && check == CheckStatus::Good) ||
+               (filters_.only_bad && check == CheckStatus::Bad);
+    }
+
+    // Names are lower-cased into one reused buffer: no allocation per name once it has grown.
+    bool Matches(std::string_view name) {
+        lowered_.assign(name);
+        LowerCp1252InPlace(lowered_);
+        return test_(lowered_);
+    }
+
+    void AddRow(const FileRow& row) { results_.rows.push_back(row); }
+
+    std::uint32_t CurrentPrefix() {
+        Level& level = levels_.back();
+        if (level.prefix == kNoPrefix) {
+            level.prefix = static_cast<std::uint32_t>(results_.prefixes.size());
+            results_.prefixes.push_back(path_);
+        }
+        return level.prefix;
+    }
+
+    CheckStatusFilters filters_;
+    NameTest test_;
+    RowSet& results_;
+    std::vector<Level> levels_;
+    std::string path_;  // the path of the innermost level, each folder name followed by "\"
+    std::string lowered_;
+};
+
+}  // namespace
+
+std::string SearchExpression(std::string_view pattern, bool is_class) {
+    std::string expression = is_class ? std::string(pattern) : EscapeTypedPattern(pattern);
+    LowerCp1252InPlace(expression);
+    return expression;
+}
+
+void SearchFolderLevels(const ListingDocument& document, CheckStatusFilters filters, NameTest test,
+                        RowSet& results) {
+    Walk(filters, test, results).Run(document);
+}
+
+}  // namespace tov

@@ -1,0 +1,78 @@
+#include "search/csv_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tov {
+namespace {
+
+RowSet SampleRows() {
+    RowSet rows;
+    rows.prefixes.push_back("C:\\Docs\\");
+    rows.rows.push_back({{}, "Docs", {}, {}, 0, 0, true});
+    rows.rows.push_back({"bien", "a.doc", "1,5 KB", "01/02/03 04:05:06", 1, 0, false});
+    rows.rows.push_back({"mal", "say \"hi\".txt", "700", "31/12/99 23:59:59", 1, 0, false});
+    rows.rows.push_back({"", "\xE9t\xE9.txt", "2 MB", "", 1, 0, false});
+    return rows;
+}
+
+TEST(CsvWriter, LinesOfAFolderAFileAndAQuote) {
+    const RowSet rows = SampleRows();
+    std::string out;
+    AppendCsvRow(out, rows, rows.rows[0]);
+    EXPECT_EQ(out, "\"\";\"Docs\";\"\";\"\"\r\n");
+    out.clear();
+    AppendCsvRow(out, rows, rows.rows[1]);
+    EXPECT_EQ(out, "\"bien\";\"C:\\Docs\\a.doc\";\"1,5 KB\";\"01/02/03 04:05:06\"\r\n");
+    out.clear();
+    AppendCsvRow(out, rows, rows.rows[2]);
+    EXPECT_EQ(out, "\"mal\";\"C:\\Docs\\say \"\"hi\"\".txt\";\"700\";\"31/12/99 23:59:59\"\r\n");
+    out.clear();
+    AppendCsvRow(out, rows, rows.rows[3]);  // Windows-1252 bytes pass unchanged
+    EXPECT_EQ(out, "\"\";\"C:\\Docs\\\xE9t\xE9.txt\";\"2 MB\";\"\"\r\n");
+    out.clear();
+    AppendCsvLine(out, "\"", "\"\"", "", "a\"", "\"b");
+    EXPECT_EQ(out, "\"\"\"\";\"\"\"\"\"\";\"a\"\"\";\"\"\"b\"\r\n");
+}
+
+TEST(CsvWriter, WritesInTheGivenOrderAndInChunks) {
+    const RowSet rows = SampleRows();
+    const std::vector<std::uint32_t> order{3, 1, 0};
+    std::string expected;
+    for (const std::uint32_t index : order) {
+        AppendCsvRow(expected, rows, rows.rows[index]);
+    }
+    std::vector<std::string> chunks;
+    ASSERT_TRUE(WriteCsv(
+        rows, order,
+        [&](std::string_view chunk) {
+            chunks.emplace_back(chunk);
+            return true;
+        },
+        10));
+    EXPECT_EQ(chunks.size(), 3u);  // one chunk per line once a line exceeds the chunk size
+    std::string joined;
+    for (const std::string& chunk : chunks) {
+        joined += chunk;
+    }
+    EXPECT_EQ(joined, expected);
+
+    int calls = 0;
+    EXPECT_FALSE(WriteCsv(
+        rows, order,
+        [&](std::string_view) {
+            ++calls;
+            return false;
+        },
+        10));
+    EXPECT_EQ(calls, 1);  // the first failed write stops the export
+
+    calls = 0;
+    EXPECT_TRUE(WriteCsv(rows, {}, [&](std::string_view) { return ++calls, true; }));
+    EXPECT_EQ(calls, 0);
+}
+
+}  // namespace
+}  // namespace tov

@@ -1,0 +1,62 @@
+#include "search/file_type_class.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+#include "search/search_walk.h"
+
+namespace tov {
+namespace {
+
+bool ClassMatches(std::size_t row, const std::string& name) {
+    const std::regex expression(SearchExpression(FileTypeClasses()[row].expression, true));
+    const std::string lowered = SearchExpression(name, true);
+    return std::regex_search(lowered, expression);
+}
+
+TEST(FileTypeClass, TheTenRowsInOrder) {
+    const auto& classes = FileTypeClasses();
+    const std::uint16_t ids[] = {132, 133, 134, 135, 136, 137, 138, 139, 140, 149};
+    for (std::size_t row = 0; row < classes.size(); ++row) {
+        EXPECT_EQ(classes[row].display_text_id, ids[row]) << row;
+        const std::string expression = classes[row].expression;
+        EXPECT_EQ(expression.find('^'), std::string::npos) << row;
+        EXPECT_EQ(SearchExpression(expression, true), expression) << "already lower case";
+    }
+    EXPECT_STREQ(classes[0].expression, "\\.*");
+    EXPECT_STREQ(classes[6].expression, "\\.(jpeg|jpg|gif|bmp|png|tif|tiff|dwg)$");
+    EXPECT_STREQ(classes[7].expression, "\\.(mp3|wav|asf|wma|snd|mid|midi|au|aif)$");
+    EXPECT_STREQ(classes[9].expression, "\\.(mdf|ldf)$");
+}
+
+TEST(FileTypeClass, NamesOfEachClass) {
+    EXPECT_TRUE(ClassMatches(1, "REPORT.DOC"));
+    EXPECT_TRUE(ClassMatches(1, "report.dot"));
+    EXPECT_TRUE(ClassMatches(1, "a.b.doc"));
+    EXPECT_FALSE(ClassMatches(1, "report.docx"));
+    EXPECT_FALSE(ClassMatches(1, "report.doc.bak"));
+    EXPECT_FALSE(ClassMatches(1, "report.doc "));
+    EXPECT_FALSE(ClassMatches(1, "reportdoc"));
+    EXPECT_TRUE(ClassMatches(2, ".xls"));
+    EXPECT_TRUE(ClassMatches(3, "deck.PPS"));
+    EXPECT_TRUE(ClassMatches(4, "x.tif.zip"));
+    EXPECT_TRUE(ClassMatches(4, "Backup.zip"));
+    EXPECT_TRUE(ClassMatches(5, "mail.dbx"));
+    EXPECT_TRUE(ClassMatches(6, "plan.DWG"));
+    EXPECT_TRUE(ClassMatches(6, "x.tif"));
+    EXPECT_TRUE(ClassMatches(6, "x.tiff"));
+    EXPECT_FALSE(ClassMatches(6, "x.tif.zip"));
+    EXPECT_TRUE(ClassMatches(7, "song.mid"));
+    EXPECT_TRUE(ClassMatches(7, "song.midi"));
+    EXPECT_TRUE(ClassMatches(8, "clip.Vob"));
+    EXPECT_TRUE(ClassMatches(9, "db.LDF"));
+    EXPECT_FALSE(ClassMatches(9, "db.ldf2"));
+    for (const char* name : {"README", "a.b", ""}) {
+        EXPECT_TRUE(ClassMatches(0, name)) << name;
+    }
+}
+
+}  // namespace
+}  // namespace tov
