@@ -139,7 +139,7 @@ int MessageLoop::Run() {
     }
 }
 
-bool MessageLoop::PumpUntilIdle(DWORD timeout_ms, int* exit_code) {
+MessageLoop::PumpResult MessageLoop::PumpUntilIdle(DWORD timeout_ms, int* exit_code) {
     const ULONGLONG deadline = GetTickCount64() + timeout_ms;
     MSG message{};
     for (;;) {
@@ -148,7 +148,7 @@ bool MessageLoop::PumpUntilIdle(DWORD timeout_ms, int* exit_code) {
                 if (exit_code != nullptr) {
                     *exit_code = static_cast<int>(message.wParam);
                 }
-                return false;
+                return PumpResult::kQuit;
             }
             HandleMessage(&message);
         } else if (idle_due_) {
@@ -158,11 +158,11 @@ bool MessageLoop::PumpUntilIdle(DWORD timeout_ms, int* exit_code) {
             // Sent and posted messages may still be on their way (timers, other threads):
             // one more look after the idle step before calling the queue empty.
             if (!PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
-                return true;
+                return PumpResult::kIdle;
             }
         }
         if (GetTickCount64() > deadline) {
-            return false;
+            return PumpResult::kTimedOut;
         }
     }
 }

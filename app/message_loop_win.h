@@ -57,10 +57,10 @@ class MessageLoop {
     void HandleMessage(MSG* message);
 
     // For tests and tools that drive the loop themselves: handles every waiting message and
-    // runs the idle step once the queue is empty, until nothing is left or the time is up.
-    // Returns false when WM_QUIT was taken from the queue (its exit code in *exit_code) or the
-    // time ran out before the queue was idle.
-    bool PumpUntilIdle(DWORD timeout_ms, int* exit_code = nullptr);
+    // runs the idle step once the queue is empty, until nothing is left (kIdle), WM_QUIT was
+    // taken from the queue (kQuit, its exit code in *exit_code) or the time is up (kTimedOut).
+    enum class PumpResult { kIdle, kQuit, kTimedOut };
+    PumpResult PumpUntilIdle(DWORD timeout_ms, int* exit_code = nullptr);
 
     // Whether the message re-arms idle processing: every message except mouse moves, paints
     // and the system timer.

@@ -1,0 +1,271 @@
+#include "tests/win/frame_test_support.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+
+#include "app/app_module_win.h"
+#include "app/language_win.h"
+#include "app/window_rect.h"
+#include "tools/writer/listing_writer.h"
+
+namespace tov::test {
+namespace {
+
+constexpr DWORD kPollMs = 15;
+constexpr ULONGLONG kRetryMs = 500;  // a dialog still there after this gets IDOK instead
+
+bool IsDialogClass(HWND window) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof(name));
+    return std::string(name) == "#32770";
+}
+
+struct FindContext {
+    const std::vector<HWND>* keep;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM lparam) {
+    auto* context = reinterpret_cast<FindContext*>(lparam);
+    if (IsWindowVisible(window) && IsWindowEnabled(window) && IsDialogClass(window) &&
+        std::find(context->keep->begin(), context->keep->end(), window) == context->keep->end()) {
+        context->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+// ---- TempFolder ----
+
+TempFolder::TempFolder() {
+    char base[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, base);
+    static LONG counter = 0;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        char name[MAX_PATH];
+        std::snprintf(name, sizeof(name), "%stov-test-%lu-%lu-%ld", base, GetCurrentProcessId(),
+                      static_cast<unsigned long>(GetTickCount()), InterlockedIncrement(&counter));
+        if (CreateDirectoryA(name, nullptr)) {
+            path_ = name;
+        }
+    }
+}
+
+TempFolder::~TempFolder() {
+    if (path_.empty()) {
+        return;
+    }
+    // Files and folders below, deepest first, without recursion.
+    std::vector<std::string> pending{path_};
+    std::vector<std::string> folders;
+    while (!pending.empty()) {
+        const std::string folder = pending.back();
+        pending.pop_back();
+        folders.push_back(folder);
+        WIN32_FIND_DATAA entry{};
+        HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+        if (search == INVALID_HANDLE_VALUE) {
+            continue;
+        }
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..") {
+                continue;
+            }
+            const std::string full = folder + "\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                pending.push_back(full);
+            } else {
+                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(full.c_str());
+            }
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
+        RemoveDirectoryA(it->c_str());
+    }
+}
+
+std::string TempFolder::WriteFile(const std::string& name, const std::string& bytes) const {
+    const std::string full = path_ + "\\" + name;
+    std::ofstream out(full, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return full;
+}
+
+// ---- dialogs ----
+
+HWND FindModalDialog(DWORD thread_id, const std::vector<HWND>& keep) {
+    FindContext context{&keep, nullptr};
+    EnumThreadWindows(thread_id, FindDialog, reinterpret_cast<LPARAM>(&context));
+    return context.found;
+}
+
+ModalDialogCloser::ModalDialogCloser(DWORD thread_id)
+    : thread_id_(thread_id), watcher_([this] { Watch(); }) {}
+
+ModalDialogCloser::~ModalDialogCloser() {
+    stop_ = true;
+    watcher_.join();
+}
+
+void ModalDialogCloser::Keep(HWND window) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    keep_.push_back(window);
+}
+
+std::vector<std::string> ModalDialogCloser::closed() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return closed_;
+}
+
+void ModalDialogCloser::Watch() {
+    HWND last = nullptr;
+    ULONGLONG last_time = 0;
+    while (!stop_) {
+        Sleep(kPollMs);
+        if (!enabled_) {
+            continue;
+        }
+        std::vector<HWND> keep;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            keep = keep_;
+        }
+        HWND dialog = FindModalDialog(thread_id_, keep);
+        if (dialog == nullptr) {
+            continue;
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (dialog != last) {
+            char caption[256] = {};
+            GetWindowTextA(dialog, caption, sizeof(caption));
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                closed_.push_back(caption);
+            }
+            last = dialog;
+            last_time = now;
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        } else if (now - last_time > kRetryMs) {
+            last_time = now;
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+    }
+}
+
+// ---- listing ----
+
+std::string SmallListing() {
+    writer::ListingBuilder builder;
+    builder.OpenFolder("C:\\Job")
+        .File("Carta.doc", "25 KB", "12/03/09 10:15:00", "bien")
+        .OpenFolder("C:\\Job\\Docs")
+        .File("Oferta.xls", "1,5 MB", "01/02/08 08:00:00", "mal")
+        .CloseFolder()
+        .CloseFolder()
+        .Header("Marca", "Acme")
+        .Statistics("Archivos analizados", 1, 1);
+    return builder.Finish();
+}
+
+// ---- FrameSession ----
+
+FrameSession::FrameSession(const FrameOptions& options) {
+    char directory[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, directory);
+    previous_directory_ = directory;
+    if (!options.listing.empty()) {
+        folder_.WriteFile(options.listing_name, options.listing);
+    }
+    SetCurrentDirectoryA(folder_.path().c_str());
+
+    previous_locale_ = GetThreadLocale();
+    previous_ui_language_ = GetThreadUILanguage();
+    if (options.language != nullptr) {
+        ApplyLanguageSwitch(options.language);
+    }
+
+    AppModule& module = Module();
+    if (module.instance() == nullptr) {
+        module.Init(GetModuleHandleA(nullptr));
+    }
+    previous_loop_ = module.AddMessageLoop(&loop_);
+
+    RECT desktop{};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    const int dx = (desktop.right - desktop.left - options.width) / 2;
+    const int dy = (desktop.bottom - desktop.top - options.height) / 2;
+    const RECT rect{desktop.left + dx, desktop.top + dy, desktop.left + dx + options.width,
+                    desktop.top + dy + options.height};
+
+    frame_ = std::make_unique<MainFrame>();
+    if (options.close_dialogs) {
+        closer_ = std::make_unique<ModalDialogCloser>();
+    }
+    if (frame_->CreateMain(rect) == nullptr) {
+        return;
+    }
+    if (closer_) {
+        closer_->Keep(frame_->work_summary_hwnd());
+    }
+    ShowWindow(frame_->hwnd(), SW_SHOWNORMAL);
+}
+
+FrameSession::~FrameSession() {
+    Close();
+    closer_.reset();
+    AppModule& module = Module();
+    module.RemoveMessageLoop();
+    if (previous_loop_ != nullptr) {
+        module.AddMessageLoop(previous_loop_);
+    }
+    SetThreadLocale(previous_locale_);
+    SetThreadUILanguage(previous_ui_language_);
+    SetCurrentDirectoryA(previous_directory_.c_str());
+}
+
+bool FrameSession::PumpUntilIdle(DWORD timeout_ms) {
+    if (quit_received_) {
+        return false;
+    }
+    int exit_code = 0;
+    const MessageLoop::PumpResult result = loop_.PumpUntilIdle(timeout_ms, &exit_code);
+    if (result == MessageLoop::PumpResult::kQuit) {
+        quit_received_ = true;
+        exit_code_ = exit_code;
+    }
+    return result == MessageLoop::PumpResult::kIdle;
+}
+
+void FrameSession::Close() {
+    if (frame_ == nullptr) {
+        return;
+    }
+    if (frame_->hwnd() != nullptr) {
+        DestroyWindow(frame_->hwnd());
+    }
+    // The destroyed frame posted WM_QUIT; take it (and whatever came before it) off the queue.
+    const ULONGLONG deadline = GetTickCount64() + 5000;
+    while (!quit_received_ && GetTickCount64() < deadline) {
+        MSG message{};
+        if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            Sleep(1);
+            continue;
+        }
+        if (message.message == WM_QUIT) {
+            quit_received_ = true;
+            exit_code_ = static_cast<int>(message.wParam);
+            break;
+        }
+        loop_.HandleMessage(&message);
+    }
+    frame_.reset();
+}
+
+}  // namespace tov::test

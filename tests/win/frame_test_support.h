@@ -1,0 +1,132 @@
+// Helpers for Windows-side tests that drive the real main window.
+//
+//   TempFolder         a fresh folder under %TEMP%, removed with its files afterwards
+//   ModalDialogCloser  a helper thread that closes the modal dialogs (about box, open dialog,
+//                      message boxes) that a thread shows, so that no test blocks in them
+//   FrameSession       the main window in the current thread with its own message loop,
+//                      started in a temporary folder that holds the given listing
+//
+// A typical test:
+//
+//     tov::test::FrameSession session({.listing = tov::test::SmallListing()});
+//     ASSERT_TRUE(session.alive());
+//     session.PumpUntilIdle();            // the listing is open, the about box came and went
+//     SendMessageA(session.hwnd(), WM_COMMAND, ID_SHOW_RESULTS, 0);
+//     session.PumpUntilIdle();
+//     EXPECT_TRUE(IsWindowVisible(session.frame().results_pane().hwnd()));
+//
+// Every wait is bounded; a session closes and destroys its window when it goes out of scope.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/message_loop_win.h"
+#include "ui/main_frame_win.h"
+
+namespace tov::test {
+
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    // Writes `bytes` to the file `name` in the folder; returns its full path.
+    std::string WriteFile(const std::string& name, const std::string& bytes) const;
+
+  private:
+    std::string path_;
+};
+
+// A visible, enabled dialog window (class "#32770") of the thread that is not in `keep`:
+// the topmost such window, or nullptr.
+HWND FindModalDialog(DWORD thread_id, const std::vector<HWND>& keep = {});
+
+// Closes (WM_COMMAND IDCANCEL, then IDOK if that did not help) every dialog that
+// FindModalDialog reports for the thread, polling every few milliseconds from its own thread,
+// until it is destroyed. Modeless dialogs that must stay are named with Keep.
+class ModalDialogCloser {
+  public:
+    explicit ModalDialogCloser(DWORD thread_id = GetCurrentThreadId());
+    ~ModalDialogCloser();
+    ModalDialogCloser(const ModalDialogCloser&) = delete;
+    ModalDialogCloser& operator=(const ModalDialogCloser&) = delete;
+
+    void Keep(HWND window);
+    // While disabled, dialogs are left alone (for a test that inspects one itself).
+    void set_enabled(bool enabled) { enabled_ = enabled; }
+    // Captions of the dialogs closed so far, in order.
+    std::vector<std::string> closed() const;
+
+  private:
+    void Watch();
+
+    DWORD thread_id_;
+    std::atomic<bool> enabled_{true};
+    std::atomic<bool> stop_{false};
+    mutable std::mutex mutex_;
+    std::vector<HWND> keep_;
+    std::vector<std::string> closed_;
+    std::thread watcher_;
+};
+
+// A small valid listing: one root folder "C:\Job" with a subfolder "Docs" and two files, a
+// work header and statistics, and its digest line.
+std::string SmallListing();
+
+struct FrameOptions {
+    std::string listing;  // bytes of the listing; none written when empty
+    std::string listing_name = "job.tov";
+    const char* language = nullptr;  // a command line such as "-l de"; nullptr keeps it
+    bool close_dialogs = true;       // run a ModalDialogCloser for the session
+    int width = 800;
+    int height = 600;
+};
+
+class FrameSession {
+  public:
+    explicit FrameSession(const FrameOptions& options = {});
+    ~FrameSession();
+    FrameSession(const FrameSession&) = delete;
+    FrameSession& operator=(const FrameSession&) = delete;
+
+    // Whether the main window exists (it closes itself when the listing is refused).
+    bool alive() const { return frame_ != nullptr && frame_->hwnd() != nullptr; }
+    MainFrame& frame() { return *frame_; }
+    HWND hwnd() const { return frame_ ? frame_->hwnd() : nullptr; }
+    MessageLoop& loop() { return loop_; }
+    const TempFolder& folder() const { return folder_; }
+    ModalDialogCloser* closer() { return closer_.get(); }
+
+    // Handles messages and the idle step until the queue stays empty; false when the time
+    // ran out or WM_QUIT arrived (then quit_received() is true).
+    bool PumpUntilIdle(DWORD timeout_ms = 10000);
+    bool quit_received() const { return quit_received_; }
+    int exit_code() const { return exit_code_; }
+
+    // Destroys the window and takes its WM_QUIT from the queue. Called by the destructor.
+    void Close();
+
+  private:
+    TempFolder folder_;
+    MessageLoop loop_;
+    std::unique_ptr<MainFrame> frame_;
+    std::unique_ptr<ModalDialogCloser> closer_;
+    MessageLoop* previous_loop_ = nullptr;
+    std::string previous_directory_;
+    LCID previous_locale_ = 0;
+    LANGID previous_ui_language_ = 0;
+    bool quit_received_ = false;
+    int exit_code_ = 0;
+};
+
+}  // namespace tov::test
