@@ -3,8 +3,10 @@ set(TOV_WIN_LIBS comctl32 comdlg32 shell32 shlwapi ole32 oleaut32 uuid gdi32 use
 add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800 STRICT NOMINMAX)
 # Resources only survive linking when they are a source of the executable itself.
 set(TOV_RESOURCES ${CMAKE_SOURCE_DIR}/res/tov.rc)
+file(GLOB TOV_RESOURCE_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/lang/*.rc
+  ${CMAKE_SOURCE_DIR}/res/images/*.* ${CMAKE_SOURCE_DIR}/res/*.manifest)
 set_source_files_properties(${TOV_RESOURCES} PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/res/resource.h")
+  "${CMAKE_SOURCE_DIR}/res/resource.h;${TOV_RESOURCE_INPUTS}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/res -c 65001")
 
 list(REMOVE_ITEM TOV_WIN_SOURCES ${CMAKE_SOURCE_DIR}/app/winmain_win.cpp)

@@ -18,4 +18,8 @@ std::string LoadText(UINT id);
 // The text used as a printf format with one string argument; the argument is never a format.
 std::string FormatText(UINT id, const char* argument);
 
+// The text used as a printf format with a string and an unsigned number, in that order (the
+// title of the search results: " - %s - %u file(s)").
+std::string FormatText2(UINT id, const char* text, unsigned number);
+
 }  // namespace tov
