@@ -1,0 +1,470 @@
+// Finding, loading and refusing the listing at start-up: the finder, the loader's error codes,
+// the system texts, and the main window's start-up paths with their dialogs.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "listing/file_finder_win.h"
+#include "listing/listing_loader_win.h"
+#include "res/resource.h"
+#include "tests/win/frame_test_support.h"
+#include "tools/writer/listing_writer.h"
+#include "ui/system_error_text_win.h"
+
+namespace tov {
+namespace {
+
+using test::FrameOptions;
+using test::FrameSession;
+using test::SmallListing;
+using test::TempFolder;
+
+// The code a load raises, or ERROR_SUCCESS when it loaded.
+DWORD LoadCode(const std::string& path) {
+    try {
+        ReadListingFile(path.c_str());
+    } catch (const Win32Error& error) {
+        return error.code();
+    }
+    return ERROR_SUCCESS;
+}
+
+// Whether nobody holds the file open any more: only then can it be opened without sharing.
+bool IsClosed(const std::string& path) {
+    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(handle);
+    return true;
+}
+
+TEST(FileFinder, CountsMatchingFilesAndFoldersAndStartsAgainAfterReset) {
+    TempFolder folder;
+    folder.WriteFile("a.tov", "x");
+    folder.WriteFile("b.tov", "x");
+    folder.WriteFile("c.txt", "x");
+    ASSERT_TRUE(CreateDirectoryA((folder.path() + "\\d.tov").c_str(), nullptr));
+
+    FileFinder finder(folder.path(), "*.tov");
+    EXPECT_EQ(finder.Count(), 3u);
+    EXPECT_FALSE(finder.Next());
+    EXPECT_EQ(finder.LastError(), static_cast<DWORD>(ERROR_NO_MORE_FILES));
+    finder.Reset();
+    ASSERT_TRUE(finder.Next());
+    const std::string name = finder.Entry().cFileName;
+    EXPECT_EQ(finder.Path(), folder.path() + "\\" + name);
+    EXPECT_EQ(name.substr(name.size() - 4), ".tov");
+
+    FileFinder only(folder.path(), "c.txt");
+    EXPECT_EQ(only.Count(), 1u);
+
+    FileFinder missing(folder.path() + "\\nowhere", "*.tov");
+    EXPECT_EQ(missing.Count(), 0u);
+    EXPECT_NE(missing.LastError(), static_cast<DWORD>(ERROR_SUCCESS));
+}
+
+TEST(SystemErrorText, GivesThePlatformTextOnOneLineOrTheFallback) {
+    for (const DWORD code : {2u, 32u, 50u, 14u}) {
+        const std::string text = SystemErrorText(code);
+        EXPECT_FALSE(text.empty()) << code;
+        EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos) << code;
+        EXPECT_NE(text.rfind("error ", 0), 0u) << code << ": " << text;
+    }
+    EXPECT_EQ(SystemErrorText(0xDEADBEEFu), "error 3735928559 (0xdeadbeef)");
+    EXPECT_EQ(SystemErrorText(0x2FFFFFFFu), "error 805306367 (0x2fffffff)");
+}
+
+TEST(ListingLoader, LoadsAVerifiedListingIntoLinesAndClosesTheFile) {
+    TempFolder folder;
+    const std::string listing = SmallListing();
+    const std::string path = folder.WriteFile("job.tov", listing);
+    const ListingDocument document = ReadListingFile(path.c_str());
+    EXPECT_EQ(document.size(), listing.size() + 1);
+    EXPECT_EQ(document.Line(0), ">|C:\\Job");
+    EXPECT_TRUE(IsClosed(path));
+
+    // The smallest listing: the digest line of an empty body alone.
+    const std::string smallest = writer::AppendDigestLine("");
+    ASSERT_EQ(smallest.size(), 38u);
+    const std::string smallest_path = folder.WriteFile("smallest.tov", smallest);
+    EXPECT_EQ(LoadCode(smallest_path), static_cast<DWORD>(ERROR_SUCCESS));
+}
+
+TEST(ListingLoader, RefusesShortAlteredAndUnreadableFilesWithTheirCodes) {
+    TempFolder folder;
+    const std::string listing = SmallListing();
+
+    const std::string short_path = folder.WriteFile("short.tov", std::string(37, 'a'));
+    EXPECT_EQ(LoadCode(short_path), 1804u);
+    EXPECT_EQ(LoadCode(folder.WriteFile("empty.tov", "")), 1804u);
+
+    std::string tampered = listing;
+    tampered[3] ^= 0x20;
+    const std::string tampered_path = folder.WriteFile("tampered.tov", tampered);
+    EXPECT_EQ(LoadCode(tampered_path), 1804u);
+
+    // Line ends of CR LF move the digest away from where it is looked for.
+    std::string crlf;
+    for (const char c : listing) {
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    EXPECT_EQ(LoadCode(folder.WriteFile("crlf.tov", crlf)), 1804u);
+
+    EXPECT_EQ(LoadCode(folder.path() + "\\missing.tov"), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(LoadCode(folder.path() + "\\nowhere\\job.tov"),
+              static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+
+    const std::string held_path = folder.WriteFile("held.tov", listing);
+    {
+        const HANDLE held =
+            CreateFileA(held_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(LoadCode(held_path), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+        CloseHandle(held);
+    }
+    EXPECT_EQ(LoadCode(held_path), static_cast<DWORD>(ERROR_SUCCESS));
+
+    // A refused file is closed as well.
+    EXPECT_TRUE(IsClosed(short_path));
+    EXPECT_TRUE(IsClosed(tampered_path));
+}
+
+TEST(ListingLoader, RefusesFilesOfFourGibibytesLessOneAndMore) {
+    TempFolder folder;
+    for (const LONGLONG size : {0xFFFFFFFFLL, 0x100000005LL}) {
+        const std::string path = folder.path() + "\\large.tov";
+        const HANDLE file =
+            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER end{};
+        end.QuadPart = size;
+        const bool sized = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+        CloseHandle(file);
+        if (!sized) {
+            DeleteFileA(path.c_str());
+            GTEST_SKIP() << "no room for a sparse file of " << size << " bytes";
+        }
+        EXPECT_EQ(LoadCode(path), 50u) << size;
+        EXPECT_TRUE(IsClosed(path));
+        DeleteFileA(path.c_str());
+    }
+}
+
+// ---- start-up of the main window ----
+
+bool IsOpenDialog(HWND dialog) {
+    // The file-name box of the explorer-style open dialog.
+    return GetDlgItem(dialog, 1148) != nullptr || GetDlgItem(dialog, 1152) != nullptr;
+}
+
+BOOL CALLBACK CollectText(HWND child, LPARAM lparam) {
+    char text[512] = {};
+    GetWindowTextA(child, text, sizeof(text));
+    if (text[0] != '\0') {
+        reinterpret_cast<std::vector<std::string>*>(lparam)->push_back(text);
+    }
+    return TRUE;
+}
+
+struct SeenDialog {
+    std::string caption;
+    HWND owner = nullptr;
+    bool open_dialog = false;
+    std::vector<std::string> texts;  // of its child windows
+
+    bool Shows(const std::string& text) const {
+        for (const std::string& shown : texts) {
+            if (shown == text) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+// Notes every dialog the thread shows (the modeless work summary aside), then cancels it, from
+// a thread of its own: the thread under test is inside the dialog's modal loop meanwhile.
+class DialogRecorder {
+  public:
+    explicit DialogRecorder(HWND summary)
+        : thread_id_(GetCurrentThreadId()), summary_(summary), watcher_([this] { Watch(); }) {}
+    ~DialogRecorder() {
+        stop_ = true;
+        watcher_.join();
+    }
+
+    std::vector<SeenDialog> seen() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return seen_;
+    }
+
+  private:
+    void Watch() {
+        HWND last = nullptr;
+        ULONGLONG last_time = 0;
+        while (!stop_) {
+            Sleep(15);
+            const HWND dialog = test::FindModalDialog(thread_id_, {summary_});
+            if (dialog == nullptr) {
+                continue;
+            }
+            const ULONGLONG now = GetTickCount64();
+            if (dialog != last) {
+                SeenDialog seen;
+                char caption[256] = {};
+                GetWindowTextA(dialog, caption, sizeof(caption));
+                seen.caption = caption;
+                seen.owner = GetWindow(dialog, GW_OWNER);
+                seen.open_dialog = IsOpenDialog(dialog);
+                EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&seen.texts));
+                {
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    seen_.push_back(seen);
+                }
+                last = dialog;
+                last_time = now;
+                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            } else if (now - last_time > 500) {
+                last_time = now;
+                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            }
+        }
+    }
+
+    DWORD thread_id_;
+    HWND summary_;
+    std::atomic<bool> stop_{false};
+    mutable std::mutex mutex_;
+    std::vector<SeenDialog> seen_;
+    std::thread watcher_;
+};
+
+// What the main window looked like when a message was taken from the queue, by whichever
+// loop took it: the about command and the close request.
+struct Snapshot {
+    bool taken = false;
+    bool summary_visible = false;
+    bool summary_checked = false;
+    int summary_text_length = 0;
+    int check_rows = 0;
+    int tree_items = 0;
+    bool dialog_open = false;  // a modal dialog of the thread was showing
+};
+
+class QueueWatch {
+  public:
+    explicit QueueWatch(MainFrame& frame) : frame_(frame) {
+        current_ = this;
+        hook_ = SetWindowsHookExA(WH_GETMESSAGE, Hook, nullptr, GetCurrentThreadId());
+    }
+    ~QueueWatch() {
+        UnhookWindowsHookEx(hook_);
+        current_ = nullptr;
+    }
+    bool hooked() const { return hook_ != nullptr; }
+
+    Snapshot about;
+    Snapshot close;
+    std::vector<UINT> order;  // WM_CLOSE or ID_ABOUT, as taken
+
+  private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wparam, LPARAM lparam) {
+        if (code == HC_ACTION && wparam == PM_REMOVE && current_ != nullptr) {
+            current_->Look(*reinterpret_cast<const MSG*>(lparam));
+        }
+        return CallNextHookEx(nullptr, code, wparam, lparam);
+    }
+
+    void Look(const MSG& message) {
+        if (message.hwnd != frame_.hwnd() || frame_.hwnd() == nullptr) {
+            return;
+        }
+        if (message.message == WM_COMMAND && LOWORD(message.wParam) == ID_ABOUT) {
+            Take(about);
+            order.push_back(ID_ABOUT);
+        } else if (message.message == WM_CLOSE) {
+            Take(close);
+            order.push_back(WM_CLOSE);
+        }
+    }
+
+    void Take(Snapshot& snapshot) {
+        const HWND summary = frame_.work_summary_hwnd();
+        snapshot.taken = true;
+        snapshot.summary_visible = IsWindowVisible(summary) != FALSE;
+        snapshot.summary_checked = frame_.command_states().IsChecked(ID_SHOW_SUMMARY);
+        snapshot.summary_text_length = GetWindowTextLengthA(GetDlgItem(summary, IDC_TEXT));
+        snapshot.check_rows =
+            static_cast<int>(SendDlgItemMessageA(summary, IDC_CHECK_LIST, LVM_GETITEMCOUNT, 0, 0));
+        snapshot.tree_items =
+            static_cast<int>(SendMessageA(frame_.folder_tree_hwnd(), TVM_GETCOUNT, 0, 0));
+        snapshot.dialog_open = test::FindModalDialog(GetCurrentThreadId(), {summary}) != nullptr;
+    }
+
+    static inline QueueWatch* current_ = nullptr;
+    MainFrame& frame_;
+    HHOOK hook_ = nullptr;
+};
+
+FrameOptions English(std::string listing) {
+    FrameOptions options;
+    options.listing = std::move(listing);
+    options.language = "-l en";
+    options.close_dialogs = false;
+    return options;
+}
+
+TEST(StartUp, TheOnlyListingOpensWithoutADialogAndTheAboutCommandFollows) {
+    FrameSession session(English(SmallListing()));
+    ASSERT_TRUE(session.alive());
+    QueueWatch watch(session.frame());
+    ASSERT_TRUE(watch.hooked());
+    DialogRecorder recorder(session.frame().work_summary_hwnd());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    ASSERT_TRUE(session.alive());
+
+    for (const SeenDialog& dialog : recorder.seen()) {
+        EXPECT_FALSE(dialog.open_dialog) << dialog.caption;
+    }
+    // The about command comes once the listing is open and its summary is shown.
+    ASSERT_TRUE(watch.about.taken);
+    EXPECT_TRUE(watch.about.summary_visible);
+    EXPECT_TRUE(watch.about.summary_checked);
+    EXPECT_GT(watch.about.summary_text_length, 0);
+    EXPECT_GT(watch.about.check_rows, 0);
+    EXPECT_FALSE(watch.about.dialog_open);
+    EXPECT_FALSE(watch.close.taken);
+
+    MainFrame& frame = session.frame();
+    EXPECT_TRUE(IsWindowVisible(frame.work_summary_hwnd()));
+    EXPECT_NE(SendMessageA(frame.main_toolbar(), TB_ISBUTTONCHECKED, ID_SHOW_SUMMARY, 0), 0);
+    EXPECT_GT(frame.document().size(), 1u);
+}
+
+struct Folder {
+    const char* name;
+    std::vector<std::string> listings;  // names of listings besides job.tov
+    bool with_job = true;
+    bool listing_named_folder = false;
+};
+
+TEST(StartUp, NoneSeveralOrAFolderNamedLikeAListingAskAndCancelCloses) {
+    const Folder cases[] = {
+        {"none", {}, false, false},
+        {"two listings", {"other.tov"}, true, false},
+        {"listing beside a folder named like one", {}, true, true},
+    };
+    for (const Folder& setup : cases) {
+        SCOPED_TRACE(setup.name);
+        FrameSession session(English(setup.with_job ? SmallListing() : std::string()));
+        ASSERT_TRUE(session.alive());
+        for (const std::string& name : setup.listings) {
+            session.folder().WriteFile(name, SmallListing());
+        }
+        if (setup.listing_named_folder) {
+            ASSERT_TRUE(
+                CreateDirectoryA((session.folder().path() + "\\saved.tov").c_str(), nullptr));
+        }
+        const HWND frame_window = session.hwnd();
+        QueueWatch watch(session.frame());
+        DialogRecorder recorder(session.frame().work_summary_hwnd());
+
+        session.PumpUntilIdle();
+        EXPECT_FALSE(session.alive());
+        EXPECT_TRUE(session.quit_received());
+
+        const std::vector<SeenDialog> seen = recorder.seen();
+        ASSERT_FALSE(seen.empty());
+        EXPECT_TRUE(seen.front().open_dialog) << seen.front().caption;
+        EXPECT_EQ(seen.front().owner, frame_window);
+        // The about command was delivered by the open dialog's own loop, before the close.
+        ASSERT_TRUE(watch.about.taken);
+        EXPECT_TRUE(watch.about.dialog_open);
+        ASSERT_TRUE(watch.close.taken);
+        ASSERT_EQ(watch.order.size(), 2u);
+        EXPECT_EQ(watch.order[0], static_cast<UINT>(ID_ABOUT));
+        // Nothing was loaded, but the summary was shown and its button checked.
+        EXPECT_TRUE(watch.close.summary_visible);
+        EXPECT_TRUE(watch.close.summary_checked);
+        EXPECT_EQ(watch.close.summary_text_length, 0);
+        EXPECT_EQ(watch.close.tree_items, 0);
+    }
+}
+
+struct Refusal {
+    const char* name;
+    const char* language;
+    std::string bytes;
+    const char* caption;
+    const char* text;  // Windows-1252
+};
+
+TEST(StartUp, ARefusedListingIsReportedInTheCurrentLanguageAndTheWindowCloses) {
+    std::string tampered = SmallListing();
+    tampered[4] ^= 0x01;
+    const Refusal cases[] = {
+        {"37 bytes, English", "-l en", std::string(37, 'x'), "Tov - error", "Invalid data file"},
+        {"tampered, Spanish", "-l es", tampered, "Tov - error",
+         "El archivo de datos no es v\xE1lido"},
+        {"37 bytes, German", "-l de", std::string(37, 'x'), "Tov - Fehler",
+         "Ung\xFCltiges Dateiformat"},
+    };
+    for (const Refusal& refusal : cases) {
+        SCOPED_TRACE(refusal.name);
+        FrameOptions options = English(refusal.bytes);
+        options.language = refusal.language;
+        FrameSession session(options);
+        ASSERT_TRUE(session.alive());
+        const HWND frame_window = session.hwnd();
+        QueueWatch watch(session.frame());
+        DialogRecorder recorder(session.frame().work_summary_hwnd());
+
+        session.PumpUntilIdle();
+        EXPECT_FALSE(session.alive());
+
+        const std::vector<SeenDialog> seen = recorder.seen();
+        ASSERT_FALSE(seen.empty());
+        EXPECT_EQ(seen.front().caption, refusal.caption);
+        EXPECT_TRUE(seen.front().Shows(refusal.text));
+        EXPECT_EQ(seen.front().owner, frame_window);
+        // After the refusal the summary is shown, empty, and the tree stays empty.
+        ASSERT_TRUE(watch.close.taken);
+        EXPECT_TRUE(watch.close.summary_visible);
+        EXPECT_EQ(watch.close.summary_text_length, 0);
+        EXPECT_EQ(watch.close.check_rows, 0);
+        EXPECT_EQ(watch.close.tree_items, 0);
+        EXPECT_TRUE(watch.about.taken);
+    }
+}
+
+TEST(StartUp, AListingHeldOpenElsewhereGivesThePlatformsSharingViolationText) {
+    FrameSession session(English(SmallListing()));
+    ASSERT_TRUE(session.alive());
+    const std::string path = session.folder().path() + "\\job.tov";
+    const HANDLE held =
+        CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    DialogRecorder recorder(session.frame().work_summary_hwnd());
+    session.PumpUntilIdle();
+    CloseHandle(held);
+    EXPECT_FALSE(session.alive());
+
+    const std::vector<SeenDialog> seen = recorder.seen();
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front().caption, "Tov - error");
+    const std::string expected = SystemErrorText(ERROR_SHARING_VIOLATION);
+    EXPECT_NE(expected.rfind("error ", 0), 0u) << expected;
+    EXPECT_TRUE(seen.front().Shows(expected)) << expected;
+}
+
+}  // namespace
+}  // namespace tov
