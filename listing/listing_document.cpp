@@ -20,6 +20,12 @@ ListingDocument ListingDocument::FromFileBytes(std::unique_ptr<char[]> buffer,
     return document;
 }
 
+ListingDocument ListingDocument::FromCopy(std::string_view file_bytes) {
+    auto buffer = std::make_unique<char[]>(file_bytes.size() + 1);
+    std::memcpy(buffer.get(), file_bytes.data(), file_bytes.size());
+    return FromFileBytes(std::move(buffer), static_cast<std::uint32_t>(file_bytes.size()));
+}
+
 std::string_view ListingDocument::Line(LineOffset offset) const {
     if (AtEnd(offset)) {
         return {};

@@ -13,13 +13,16 @@ namespace tov {
 using LineOffset = std::uint32_t;
 
 class ListingDocument {
-public:
+  public:
     // The empty document: one NUL byte. Every walker finds nothing in it.
     ListingDocument();
 
     // Takes a buffer of length + 1 bytes whose first `length` bytes are the file as read, turns
     // every LF into NUL and stores a NUL at [length]. `length` must be below 4 GiB - 1.
     static ListingDocument FromFileBytes(std::unique_ptr<char[]> buffer, std::uint32_t length);
+
+    // A document from a copy of the file's bytes (tests and tools; the loader reads in place).
+    static ListingDocument FromCopy(std::string_view file_bytes);
 
     ListingDocument(ListingDocument&&) noexcept = default;
     ListingDocument& operator=(ListingDocument&&) noexcept = default;
@@ -41,7 +44,7 @@ public:
     // walk can never step past the buffer.
     LineOffset NextLine(LineOffset offset) const;
 
-private:
+  private:
     std::unique_ptr<char[]> data_;
     std::size_t size_ = 0;
 };

@@ -42,7 +42,7 @@ TEST(ListingDigest, AnyChangedByteBeforeTheDigestLineIsRefused) {
     shorter.erase(4, 1);
     EXPECT_FALSE(Verify(shorter));
     std::string longer = listing;
-    longer.insert(0, "\n");
+    longer.insert(longer.begin(), '\n');
     EXPECT_FALSE(Verify(longer));
 }
 
@@ -76,7 +76,7 @@ TEST(ListingDigest, CrLfListingIsRefused) {
     }
     std::string listing = writer::AppendDigestLine(crlf_body);
     ASSERT_TRUE(Verify(listing));  // a CR inside lines is just data
-    listing.insert(listing.size() - 1, "\r");
+    listing.insert(listing.end() - 1, '\r');
     EXPECT_FALSE(Verify(listing));
 }
 

@@ -8,12 +8,6 @@
 namespace tov {
 namespace {
 
-ListingDocument DocumentOf(const std::string& text) {
-    auto buffer = std::make_unique<char[]>(text.size() + 1);
-    std::memcpy(buffer.get(), text.data(), text.size());
-    return ListingDocument::FromFileBytes(std::move(buffer), static_cast<std::uint32_t>(text.size()));
-}
-
 TEST(ListingDocument, EmptyDocumentIsOneNul) {
     ListingDocument empty;
     EXPECT_EQ(empty.size(), 1u);
@@ -23,7 +17,7 @@ TEST(ListingDocument, EmptyDocumentIsOneNul) {
 }
 
 TEST(ListingDocument, WalksLinesAndStopsAtAnEmptyLine) {
-    ListingDocument document = DocumentOf(">|C:\na|1|2|bien\r\n\nafter\n");
+    ListingDocument document = ListingDocument::FromCopy(">|C:\na|1|2|bien\r\n\nafter\n");
     EXPECT_EQ(document.size(), 25u);
     LineOffset offset = 0;
     EXPECT_EQ(document.Line(offset), ">|C:");
@@ -33,6 +27,21 @@ TEST(ListingDocument, WalksLinesAndStopsAtAnEmptyLine) {
     EXPECT_TRUE(document.AtEnd(offset));
     EXPECT_EQ(document.NextLine(offset), offset);
     EXPECT_TRUE(document.AtEnd(static_cast<LineOffset>(document.size())));
+}
+
+TEST(ListingDocument, LastLineWithoutLineFeedAndEmptyFirstLine) {
+    ListingDocument document = ListingDocument::FromCopy("a\nbc");
+    EXPECT_EQ(document.Line(2), "bc");  // ended by the appended NUL
+    EXPECT_EQ(document.NextLine(2), 5u);
+    EXPECT_TRUE(document.AtEnd(5));
+
+    document = ListingDocument::FromCopy("\n>|C:\n");
+    EXPECT_TRUE(document.AtEnd(0));  // nothing after an empty first line is seen
+    EXPECT_EQ(document.NextLine(0), 0u);
+
+    document = ListingDocument::FromCopy("");
+    EXPECT_EQ(document.size(), 1u);
+    EXPECT_TRUE(document.AtEnd(0));
 }
 
 TEST(FileLine, SplitsIntoFourFieldsAndKeepsFurtherBarsInTheStatus) {

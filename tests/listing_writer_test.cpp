@@ -24,13 +24,6 @@ bool Verifies(const std::string& listing) {
            VerifyListingDigest(listing.data(), static_cast<std::uint32_t>(listing.size()));
 }
 
-ListingDocument DocumentOf(const std::string& listing) {
-    auto buffer = std::make_unique<char[]>(listing.size() + 1);
-    std::memcpy(buffer.get(), listing.data(), listing.size());
-    return ListingDocument::FromFileBytes(std::move(buffer),
-                                          static_cast<std::uint32_t>(listing.size()));
-}
-
 bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
@@ -47,7 +40,7 @@ struct TreeSummary {
 
 TreeSummary Walk(const std::string& listing) {
     TreeSummary summary;
-    const ListingDocument document = DocumentOf(listing);
+    const ListingDocument document = ListingDocument::FromCopy(listing);
     LineOffset offset = 0;
     std::uint64_t open = 0;
     bool tree_done = false;
@@ -257,8 +250,8 @@ TEST(ListingWriter, SyntheticListingIsDeterministicAndStreamsAlike) {
     options.seed = 7;
     const std::string in_memory = writer::MakeSyntheticListing(options);
     ASSERT_GT(in_memory.size(), std::size_t{1} << 20);
-    EXPECT_EQ(writer::MakeSyntheticListing(options), in_memory);
 
+    // A second run, streamed in chunks, gives the same bytes.
     std::ostringstream stream(std::ios::binary);
     ListingBuilder streaming(stream);
     writer::WriteSyntheticListing(options, streaming);
@@ -266,8 +259,10 @@ TEST(ListingWriter, SyntheticListingIsDeterministicAndStreamsAlike) {
     EXPECT_EQ(stream.str(), in_memory);
     EXPECT_EQ(streaming.size(), in_memory.size());
 
+    options.files = 100;
+    const std::string seed_7 = writer::MakeSyntheticListing(options);
     options.seed = 8;
-    EXPECT_NE(writer::MakeSyntheticListing(options), in_memory);
+    EXPECT_NE(writer::MakeSyntheticListing(options), seed_7);
 }
 
 TEST(ListingWriter, SyntheticEdgeShapes) {

@@ -247,7 +247,11 @@ ListingBuilder& ListingBuilder::Header(std::string_view key, std::string_view va
 ListingBuilder& ListingBuilder::Statistics(std::string_view type, std::uint64_t good,
                                            std::uint64_t bad) {
     Append(type);
-    Append("|" + std::to_string(good) + "|" + std::to_string(bad) + "\n");
+    Append("|");
+    Append(std::to_string(good));
+    Append("|");
+    Append(std::to_string(bad));
+    Append("\n");
     return *this;
 }
 

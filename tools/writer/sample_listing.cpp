@@ -35,10 +35,10 @@ constexpr char kSampleDescription[] =
       Modelo 303 2T.pdf|1,4 MB|12/10/08 14:19:09|
       Modelo 303 3T.pdf|92 KB|14/01/08 19:18:28|
       Modelo 303 4T.pdf|482 KB|28/04/08 08:01:48|
-      Modelo 347.pdf|115 KB|24/03/09 09:50:45|
+      Modelo 347.pdf|115 KB|09/03/09 09:50:45|
       Nóminas diciembre.xls|93 KB|11/11/08 17:04:35|bien
     > C:\Contabilidad\Año 2009
-      Facturas emitidas enero.xls|1,2 MB|19/03/09 09:58:05|bien
+      Facturas emitidas enero.xls|1,2 MB|13/03/09 09:58:05|bien
       Facturas emitidas febrero.xls|812 KB|23/01/09 14:16:01|bien
       Facturas recibidas 1T.xls|859 KB|12/01/09 18:24:18|bien
       Nóminas enero.xls|125 KB|14/02/09 15:51:39|bien
@@ -122,7 +122,7 @@ constexpr char kSampleDescription[] =
     Cajetín Peñalara.dwg|1,8 MB|21/04/04 15:46:31|bien
     Normas de dibujo.doc|439 KB|14/01/05 10:16:40|bien
     > C:\Planos\Nave Cabanillas
-      Planta general.dwg|1,5 MB|18/03/09 14:50:17|bien
+      Planta general.dwg|1,5 MB|11/03/09 14:50:17|bien
       Alzados.dwg|156 KB|03/04/08 12:19:20|bien
       Secciones.dwg|272 KB|25/01/09 11:34:20|bien
       Cimentación.dwg|343 KB|20/09/08 11:28:39|mal
@@ -143,12 +143,12 @@ constexpr char kSampleDescription[] =
     > C:\Fotos\Obra Cabanillas
       DSC00412.JPG|603 KB|27/06/08 17:27:58|mal
       DSC00413.JPG|3,1 MB|16/02/08 11:28:44|bien
-      DSC00414.JPG|644 KB|21/03/09 16:50:58|
-      DSC00415.JPG|822 KB|19/03/09 12:31:06|bien
+      DSC00414.JPG|644 KB|14/03/09 16:50:58|
+      DSC00415.JPG|822 KB|13/03/09 12:31:06|bien
       DSC00416.JPG|3,6 MB|26/01/08 14:23:21|mal
       DSC00417.JPG|3,4 MB|16/01/09 20:21:04|bien
       DSC00418.JPG|1,2 MB|18/05/08 10:27:02|bien
-      DSC00419.JPG|698 KB|18/03/09 20:53:31|mal
+      DSC00419.JPG|698 KB|11/03/09 20:53:31|mal
       DSC00420.JPG|1,3 MB|10/02/09 15:25:14|bien
       DSC00421.JPG|1,2 MB|15/08/08 14:28:55|bien
       DSC00422.JPG|1,7 MB|28/02/08 10:36:37|bien
@@ -218,7 +218,7 @@ constexpr char kSampleDescription[] =
     Copia contabilidad 2008-12-31.zip|145 MB|08/02/09 17:54:25|mal
     Copia contabilidad 2009-03-31.zip|90 MB|28/02/09 17:38:31|bien
     Copia documentos.zip|1,3 MB|02/01/08 08:56:31|bien
-    Copia correo.zip|91 MB|26/03/09 13:18:41|bien
+    Copia correo.zip|91 MB|05/03/09 13:18:41|bien
     Copia planos.zip|683 KB|11/03/08 20:09:21|bien
     Leeme copias.txt|1018|10/12/08 19:59:56|
   > C:\Outlook
