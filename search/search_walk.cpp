@@ -1,5 +1,6 @@
 #include "search/search_walk.h"
 
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -27,6 +28,9 @@ class Walk {
     Walk(CheckStatusFilters filters, NameTest test, RowSet& results)
         : filters_(filters), test_(test), results_(results) {
         levels_.push_back({0, 0});  // the top level: the empty prefix
+        for (int byte = 0; byte < 256; ++byte) {
+            lower_[byte] = LowerCp1252(static_cast<unsigned char>(byte));
+        }
     }
 
     void Run(const ListingDocument& document) {
@@ -50,16 +54,32 @@ class Walk {
                 path_ += '\\';
                 levels_.push_back({path_.size(), kNoPrefix});
             } else if (levels_.size() > 1) {
-                const FileLineFields fields = SplitFileLine(line);
-                if (PassesFilters(fields.status) && Matches(fields.name)) {
-                    AddRow({fields.status, fields.name, fields.size, fields.date, CurrentPrefix(),
-                            0, false});
-                }
+                TestFileLine(line);
             }
         }
     }
 
   private:
+    // Without a filter only the name is needed until it matches, so the line is split whole
+    // only for the rows it yields.
+    void TestFileLine(std::string_view line) {
+        if (filters_.only_good || filters_.only_bad) {
+            const FileLineFields fields = SplitFileLine(line);
+            if (PassesFilters(fields.status) && Matches(fields.name)) {
+                AddFileRow(fields);
+            }
+            return;
+        }
+        const std::size_t bar = line.find('|');
+        if (Matches(bar == std::string_view::npos ? line : line.substr(0, bar))) {
+            AddFileRow(SplitFileLine(line));
+        }
+    }
+
+    void AddFileRow(const FileLineFields& fields) {
+        AddRow({fields.status, fields.name, fields.size, fields.date, CurrentPrefix(), 0, false});
+    }
+
     bool PassesFilters(std::string_view status) const {
         if (!filters_.only_good && !filters_.only_bad) {
             return true;
@@ -69,11 +89,17 @@ class Walk {
                (filters_.only_bad && check == CheckStatus::Bad);
     }
 
-    // Names are lower-cased into one reused buffer: no allocation per name once it has grown.
+    // Names are lower-cased into one reused buffer in the same pass that copies them: no
+    // allocation per name once the buffer has grown to the longest name.
     bool Matches(std::string_view name) {
-        lowered_.assign(name);
-        LowerCp1252InPlace(lowered_);
-        return test_(lowered_);
+        if (lowered_.size() < name.size()) {
+            lowered_.resize(name.size());
+        }
+        char* out = lowered_.data();
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            out[i] = static_cast<char>(lower_[static_cast<unsigned char>(name[i])]);
+        }
+        return test_(std::string_view(out, name.size()));
     }
 
     void AddRow(const FileRow& row) { results_.rows.push_back(row); }
@@ -93,6 +119,7 @@ class Walk {
     std::vector<Level> levels_;
     std::string path_;  // the path of the innermost level, each folder name followed by "\"
     std::string lowered_;
+    std::array<unsigned char, 256> lower_{};
 };
 
 }  // namespace
@@ -106,6 +133,20 @@ std::string SearchExpression(std::string_view pattern, bool is_class) {
 void SearchFolderLevels(const ListingDocument& document, CheckStatusFilters filters, NameTest test,
                         RowSet& results) {
     Walk(filters, test, results).Run(document);
+}
+
+SearchOutcome SearchListing(const ListingDocument& document, std::string_view pattern,
+                            bool is_class, CheckStatusFilters filters) {
+    SearchOutcome outcome;
+    PatternCompileResult compiled = PatternMatcher::Compile(SearchExpression(pattern, is_class));
+    if (!compiled) {
+        outcome.refused = compiled.error();
+        return outcome;
+    }
+    const PatternMatcher matcher = std::move(compiled).matcher();
+    auto test = [&matcher](std::string_view name) { return matcher.Test(name); };
+    SearchFolderLevels(document, filters, test, outcome.rows);
+    return outcome;
 }
 
 }  // namespace tov

@@ -2,12 +2,14 @@
 // each folder before its contents, tested by name and collected as result rows.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <utility>
 
 #include "listing/listing_document.h"
+#include "search/pattern_matcher.h"
 #include "ui/file_row.h"
 
 namespace tov {
@@ -51,5 +53,14 @@ class NameTest {
 // on the top level, an empty line or the end of the document ends the walk.
 void SearchFolderLevels(const ListingDocument& document, CheckStatusFilters filters, NameTest test,
                         RowSet& results);
+
+struct SearchOutcome {
+    RowSet rows;                          // in document order
+    std::optional<PatternError> refused;  // set when the pattern could not be compiled
+};
+
+// One whole search: the expression compiled once, then the walk over the document.
+SearchOutcome SearchListing(const ListingDocument& document, std::string_view pattern,
+                            bool is_class, CheckStatusFilters filters);
 
 }  // namespace tov

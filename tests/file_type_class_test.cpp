@@ -2,18 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 
+#include "search/pattern_matcher.h"
 #include "search/search_walk.h"
 
 namespace tov {
 namespace {
 
 bool ClassMatches(std::size_t row, const std::string& name) {
-    const std::regex expression(SearchExpression(FileTypeClasses()[row].expression, true));
-    const std::string lowered = SearchExpression(name, true);
-    return std::regex_search(lowered, expression);
+    const PatternCompileResult compiled =
+        PatternMatcher::Compile(SearchExpression(FileTypeClasses()[row].expression, true));
+    EXPECT_TRUE(compiled.ok()) << row;
+    return compiled.ok() && compiled.matcher().Test(SearchExpression(name, true));
 }
 
 TEST(FileTypeClass, TheTenRowsInOrder) {

@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <memory>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -26,13 +25,9 @@ std::string PathOf(const RowSet& results, const FileRow& row) {
 
 RowSet SearchRows(const ListingDocument& document, std::string_view pattern, bool is_class,
                   CheckStatusFilters filters = {}) {
-    const std::regex expression(SearchExpression(pattern, is_class));
-    auto test = [&](std::string_view name) {
-        return std::regex_search(name.begin(), name.end(), expression);
-    };
-    RowSet results;
-    SearchFolderLevels(document, filters, test, results);
-    return results;
+    SearchOutcome outcome = SearchListing(document, pattern, is_class, filters);
+    EXPECT_FALSE(outcome.refused.has_value()) << pattern;
+    return std::move(outcome.rows);
 }
 
 std::vector<std::string> SearchPaths(const ListingDocument& document, std::string_view pattern,
@@ -214,6 +209,17 @@ TEST(SearchWalk, NamesAreLowerCasedWithTheWindows1252Mapping) {
     SearchFolderLevels(document, {}, record, results);
     EXPECT_EQ(seen,
               (std::vector<std::string>{"r", "\xE9t\xE9.txt", "\x9A\x9C\x9E\xFF", "multiply\xD7"}));
+}
+
+TEST(SearchWalk, ARefusedPatternGivesNoRows) {
+    const ListingDocument document = DocumentOf(kListing);
+    // A typed "{" that makes no quantifier is a literal; a repetition of nothing is refused.
+    EXPECT_TRUE(SearchListing(document, "x{", false, {}).rows.rows.empty());
+    EXPECT_FALSE(SearchListing(document, "x{", false, {}).refused.has_value());
+    const SearchOutcome refused = SearchListing(document, "{2}", false, {});
+    EXPECT_TRUE(refused.refused.has_value());
+    EXPECT_TRUE(refused.rows.rows.empty());
+    EXPECT_TRUE(SearchListing(document, "(a", true, {}).refused.has_value());
 }
 
 TEST(SearchExpression, TypedTextIsEscapedAndClassesAreNot) {
