@@ -81,5 +81,26 @@ TEST(DateForSorting, UnreadableDatesShareTheLowestKey) {
     EXPECT_LT(kUnreadableDateKey, ReadDateForSorting("01/01/70 00:00:00"));
 }
 
+// Fields made of the characters that matter to both readers, in random order and length:
+// every reading ends, a size is never NaN, a date is either unreadable or in range.
+TEST(SortKeys, ArbitraryFieldsReadSafely) {
+    const char kAlphabet[] = "0123456789.,:/ eE+-KMGBkb\t|x\xE9";
+    std::uint32_t state = 12345;
+    auto next = [&state] {
+        state = state * 1103515245u + 12345u;
+        return state >> 16;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        std::string field(next() % 24, ' ');
+        for (char& c : field) {
+            c = kAlphabet[next() % (sizeof kAlphabet - 1)];
+        }
+        const double size = ReadSizeForSorting(field);
+        EXPECT_FALSE(std::isnan(size)) << field;
+        const std::int64_t date = ReadDateForSorting(field);
+        EXPECT_TRUE(date == kUnreadableDateKey || (date >= 0 && date < 32535216000)) << field;
+    }
+}
+
 }  // namespace
 }  // namespace tov
