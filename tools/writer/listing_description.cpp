@@ -91,6 +91,9 @@ void WriteDescribedListing(std::string_view description, ListingBuilder& builder
         tree_closed = true;
     };
 
+    if (description.substr(0, 3) == "\xEF\xBB\xBF") {
+        description.remove_prefix(3);  // a byte-order mark some editors put first
+    }
     int line_number = 0;
     while (!description.empty()) {
         ++line_number;
