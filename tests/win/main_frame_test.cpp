@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "res/resource.h"
@@ -353,6 +354,82 @@ TEST(MainFrame, DestroyingTheWindowPostsQuitWithExitCodeOne) {
     EXPECT_FALSE(session.PumpUntilIdle(3000));
     EXPECT_TRUE(session.quit_received());
     EXPECT_EQ(session.exit_code(), 1);
+}
+
+}  // namespace
+}  // namespace tov
+
+namespace tov {
+namespace {
+
+// Waits on its own thread for the thread's popup menu, records its item count and picks the
+// last item with the keyboard.
+class MenuPicker {
+  public:
+    explicit MenuPicker(DWORD thread) : thread_(thread), worker_([this] { Run(); }) {}
+    ~MenuPicker() { Join(); }
+    // The item count of the menu it saw (0 when none showed up in time).
+    int Join() {
+        if (worker_.joinable()) {
+            worker_.join();
+        }
+        return items_;
+    }
+
+  private:
+    static BOOL CALLBACK FindMenu(HWND window, LPARAM lparam) {
+        char name[16] = {};
+        GetClassNameA(window, name, sizeof(name));
+        if (std::string(name) == "#32768" && IsWindowVisible(window)) {
+            *reinterpret_cast<HWND*>(lparam) = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    void Run() {
+        for (int i = 0; i < 300; ++i) {
+            Sleep(10);
+            HWND menu = nullptr;
+            EnumThreadWindows(thread_, FindMenu, reinterpret_cast<LPARAM>(&menu));
+            if (menu == nullptr) {
+                continue;
+            }
+            auto handle = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+            items_ = handle != nullptr ? GetMenuItemCount(handle) : -1;
+            PostMessageA(menu, WM_KEYDOWN, VK_UP, 0);
+            PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+            return;
+        }
+    }
+    DWORD thread_;
+    int items_ = 0;
+    std::thread worker_;
+};
+
+TEST(MainFrame, ChoosingFromTheChevronMenuSendsTheHiddenButtonsCommand) {
+    FrameSession session(WithListing());
+    ASSERT_TRUE(session.alive());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    MainFrame& frame = session.frame();
+    ResizeFrame(session, 200, 400);
+    const std::vector<int> clipped = ClippedButtons(frame.main_toolbar());
+    ASSERT_FALSE(clipped.empty());
+    ASSERT_FALSE(ButtonChecked(frame.main_toolbar(), ID_ONLY_BAD));
+
+    NMREBARCHEVRON chevron{};
+    chevron.hdr.hwndFrom = frame.rebar();
+    chevron.hdr.idFrom = ID_BARS;
+    chevron.hdr.code = RBN_CHEVRONPUSHED;
+    chevron.uBand = 1;
+    GetClientRect(frame.rebar(), &chevron.rc);
+    chevron.rc.left = chevron.rc.right - 14;
+    MenuPicker picker(GetCurrentThreadId());
+    // Returns once the menu has been closed by the pick.
+    SendMessageA(session.hwnd(), WM_NOTIFY, ID_BARS, reinterpret_cast<LPARAM>(&chevron));
+    EXPECT_EQ(picker.Join(), static_cast<int>(clipped.size()));
+    PostMessageA(session.hwnd(), WM_NULL, 0, 0);
+    ASSERT_TRUE(session.PumpUntilIdle());
+    EXPECT_TRUE(ButtonChecked(frame.main_toolbar(), ID_ONLY_BAD));  // the last hidden button
 }
 
 }  // namespace
