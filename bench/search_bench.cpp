@@ -1,41 +1,27 @@
-// Search walk and CSV export on a synthetic listing of 1,000,000 files: names tested per second
+// Search walk and CSV export on the benchmark listing: names tested per second
 // for a typed pattern and for a class, and CSV bytes written per second. The reference is a plain
 // scan of the same buffer for line feeds (NULs), the least any walk must do.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <memory>
 #include <numeric>
 #include <string>
 #include <vector>
 
+#include "bench/bench_listing.h"
 #include "listing/listing_document.h"
 #include "search/csv_writer.h"
 #include "search/file_type_class.h"
 #include "search/search_walk.h"
-#include "tools/writer/listing_writer.h"
 
 namespace {
 
-const tov::ListingDocument& MillionFiles() {
-    static const tov::ListingDocument document = [] {
-        tov::writer::SyntheticOptions options;
-        options.files = 1'000'000;
-        options.folders = 20'000;
-        options.depth = 8;
-        const std::string text = tov::writer::MakeSyntheticListing(options);
-        auto buffer = std::make_unique<char[]>(text.size() + 1);
-        std::memcpy(buffer.get(), text.data(), text.size());
-        return tov::ListingDocument::FromFileBytes(std::move(buffer),
-                                                   static_cast<std::uint32_t>(text.size()));
-    }();
-    return document;
+const tov::ListingDocument& Listing() {
+    return tov::bench::BenchDocument();
 }
 
-constexpr double kNames = 1'020'000;  // files and folders tested per search
-
 void BM_ScanLines(benchmark::State& state) {
-    const tov::ListingDocument& document = MillionFiles();
+    const tov::ListingDocument& document = Listing();
     for (auto _ : state) {
         std::size_t lines = 0;
         const char* at = document.data();
@@ -51,10 +37,13 @@ void BM_ScanLines(benchmark::State& state) {
         benchmark::DoNotOptimize(lines);
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(document.size()));
+    state.counters["names/s"] =
+        benchmark::Counter(tov::bench::NamesInTree() * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate);
 }
 
 void Search(benchmark::State& state, const char* pattern, bool is_class) {
-    const tov::ListingDocument& document = MillionFiles();
+    const tov::ListingDocument& document = Listing();
     std::size_t found = 0;
     for (auto _ : state) {
         tov::SearchOutcome outcome = tov::SearchListing(document, pattern, is_class, {});
@@ -62,7 +51,8 @@ void Search(benchmark::State& state, const char* pattern, bool is_class) {
         benchmark::DoNotOptimize(found);
     }
     state.counters["names/s"] =
-        benchmark::Counter(kNames * state.iterations(), benchmark::Counter::kIsRate);
+        benchmark::Counter(tov::bench::NamesInTree() * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate);
     state.counters["rows"] = static_cast<double>(found);
 }
 
@@ -80,14 +70,13 @@ void BM_SearchClassImages(benchmark::State& state) {
 }
 
 void BM_CsvAllFiles(benchmark::State& state) {
-    tov::SearchOutcome outcome =
-        tov::SearchListing(MillionFiles(), tov::FileTypeClasses()[0].expression, true, {});
-    std::vector<std::uint32_t> order(outcome.rows.rows.size());
+    const tov::RowSet& rows = tov::bench::AllRows();
+    std::vector<std::uint32_t> order(rows.rows.size());
     std::iota(order.begin(), order.end(), 0u);
     std::int64_t bytes = 0;
     for (auto _ : state) {
         bytes = 0;
-        tov::WriteCsv(outcome.rows, order, [&](std::string_view chunk) {
+        tov::WriteCsv(rows, order, [&](std::string_view chunk) {
             bytes += static_cast<std::int64_t>(chunk.size());
             benchmark::DoNotOptimize(chunk.data());
             return true;

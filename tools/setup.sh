@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake make g++ clang libclang-rt-14-dev googletest libbenchmark-dev
           g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth x11-utils xdotool
-          imagemagick gnuplot-nox openssl clang-format)
+          imagemagick gnuplot-nox openssl clang-format python3)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \

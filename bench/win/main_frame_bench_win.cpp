@@ -1,0 +1,237 @@
+// End-to-end figures of the real main window under Wine: start to idle with the listing open,
+// searches to idle, a column click on the results, saving them and the peak working set.
+//
+//   win_bench FOLDER [RESULTS.csv]
+//
+// FOLDER holds exactly one listing; the window is started there as the program starts. Each
+// figure is printed as "name value" on its own line (times in milliseconds, sizes in bytes).
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <psapi.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "app/app_module_win.h"
+#include "app/message_loop_win.h"
+#include "res/resource.h"
+#include "tests/win/frame_test_support.h"
+#include "ui/main_frame_win.h"
+
+namespace {
+
+constexpr DWORD kPumpLimitMs = 120000;
+
+double NowMs() {
+    using Clock = std::chrono::steady_clock;
+    return std::chrono::duration<double, std::milli>(Clock::now().time_since_epoch()).count();
+}
+
+void Figure(const char* name, double value) {
+    std::printf("%s %.1f\n", name, value);
+    std::fflush(stdout);
+}
+
+HWND FindChildOfClass(HWND parent, const char* class_name) {
+    struct Search {
+        const char* class_name;
+        HWND found;
+    } search{class_name, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            char name[64] = {};
+            GetClassNameA(window, name, sizeof(name));
+            if (lstrcmpiA(name, s->class_name) == 0) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The main window started in the listing's folder, exactly as the program starts it.
+class BenchFrame {
+  public:
+    bool Start() {
+        tov::AppModule& module = tov::Module();
+        module.Init(GetModuleHandleA(nullptr));
+        module.AddMessageLoop(&loop_);
+        RECT desktop{};
+        GetWindowRect(GetDesktopWindow(), &desktop);
+        const RECT rect{desktop.left + 32, desktop.top + 32, desktop.left + 32 + 900,
+                        desktop.top + 32 + 680};
+        if (frame_.CreateMain(rect) == nullptr) {
+            return false;
+        }
+        closer_.Keep(frame_.work_summary_hwnd());
+        ShowWindow(frame_.hwnd(), SW_SHOWNORMAL);
+        return true;
+    }
+
+    bool PumpUntilIdle() {
+        return loop_.PumpUntilIdle(kPumpLimitMs) == tov::MessageLoop::PumpResult::kIdle;
+    }
+
+    tov::MainFrame& frame() { return frame_; }
+    tov::test::ModalDialogCloser& closer() { return closer_; }
+
+  private:
+    tov::MessageLoop loop_;
+    tov::MainFrame frame_;
+    tov::test::ModalDialogCloser closer_;
+};
+
+int ListItems(HWND list) {
+    return list != nullptr ? static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : -1;
+}
+
+// A search as the search bar sends it: a class picked from the box, or typed text.
+double SearchToIdle(BenchFrame& bench, HWND combo, int class_row, const char* typed) {
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(class_row), 0);
+    if (typed != nullptr) {
+        SetWindowTextA(combo, typed);
+    }
+    const double start = NowMs();
+    SendMessageA(bench.frame().hwnd(), WM_COMMAND, MAKEWPARAM(ID_SEARCH, 0), 0);
+    bench.PumpUntilIdle();
+    return NowMs() - start;
+}
+
+// A click on a header of the results list, as the list view reports it to its parent.
+double ColumnClickToIdle(BenchFrame& bench, int column) {
+    HWND list = bench.frame().results_list_hwnd();
+    NMLISTVIEW click{};
+    click.hdr.hwndFrom = list;
+    click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    click.iSubItem = column;
+    const double start = NowMs();
+    SendMessageA(GetParent(list), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+    bench.PumpUntilIdle();
+    return NowMs() - start;
+}
+
+// Answers the save dialog with `path` from another thread; records when it pressed Save.
+class SaveDialogAnswer {
+  public:
+    SaveDialogAnswer(DWORD thread_id, std::string path)
+        : thread_id_(thread_id), path_(std::move(path)), worker_([this] { Run(); }) {}
+    ~SaveDialogAnswer() {
+        stop_ = true;
+        worker_.join();
+    }
+    double answered_at() const { return answered_at_; }
+
+  private:
+    void Run() {
+        const double give_up = NowMs() + kPumpLimitMs;
+        while (!stop_ && NowMs() < give_up) {
+            HWND dialog = tov::test::FindModalDialog(thread_id_);
+            if (dialog != nullptr) {
+                // Old-style and Explorer-style dialogs keep the name in different controls.
+                for (int control : {0x47c, 0x480}) {
+                    if (HWND field = GetDlgItem(dialog, control)) {
+                        SetWindowTextA(field, path_.c_str());
+                    }
+                }
+                answered_at_ = NowMs();
+                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                return;
+            }
+            Sleep(2);
+        }
+    }
+
+    DWORD thread_id_;
+    std::string path_;
+    std::atomic<bool> stop_{false};
+    std::atomic<double> answered_at_{0};
+    std::thread worker_;
+};
+
+LONGLONG FileBytes(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+        return -1;
+    }
+    return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || !SetCurrentDirectoryA(argv[1])) {
+        std::fprintf(stderr, "usage: win_bench FOLDER-WITH-ONE-LISTING [RESULTS.csv]\n");
+        return 2;
+    }
+    std::string results_path = argc > 2 ? argv[2] : std::string(argv[1]) + "\\results.csv";
+    DeleteFileA(results_path.c_str());
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_COOL_CLASSES};
+    InitCommonControlsEx(&controls);
+    CoInitialize(nullptr);
+
+    BenchFrame bench;
+    const double start = NowMs();
+    if (!bench.Start()) {
+        std::fprintf(stderr, "the main window was not created\n");
+        return 1;
+    }
+    const bool idle = bench.PumpUntilIdle();
+    Figure("start_to_idle_ms", NowMs() - start);
+    tov::MainFrame& frame = bench.frame();
+    if (!idle || frame.hwnd() == nullptr) {
+        std::fprintf(stderr, "the main window did not come to idle with the listing\n");
+        return 1;
+    }
+    Figure("tree_items",
+           static_cast<double>(SendMessageA(frame.folder_tree_hwnd(), TVM_GETCOUNT, 0, 0)));
+    Figure("root_rows", ListItems(frame.file_list_hwnd()));
+    Figure("summary_rows", ListItems(frame.work_summary_hwnd()));
+
+    HWND combo = FindChildOfClass(frame.hwnd(), "ComboBox");
+    if (combo == nullptr) {
+        std::fprintf(stderr, "no search box\n");
+        return 1;
+    }
+    Figure("search_doc_ms", SearchToIdle(bench, combo, -1, "*.doc"));
+    Figure("search_doc_rows", ListItems(frame.results_list_hwnd()));
+    Figure("search_all_ms", SearchToIdle(bench, combo, 0, nullptr));
+    Figure("search_all_rows", ListItems(frame.results_list_hwnd()));
+
+    // Name is the list's first order; a click on it reverses it, the others sort anew.
+    Figure("sort_name_ms", ColumnClickToIdle(bench, 1));
+    Figure("sort_size_ms", ColumnClickToIdle(bench, 2));
+    Figure("sort_date_ms", ColumnClickToIdle(bench, 3));
+    Figure("sort_status_ms", ColumnClickToIdle(bench, 0));
+
+    {
+        bench.closer().set_enabled(false);
+        SaveDialogAnswer answer(GetCurrentThreadId(), results_path);
+        SendMessageA(frame.hwnd(), WM_COMMAND, MAKEWPARAM(ID_SAVE_SEARCH, 0), 0);
+        bench.PumpUntilIdle();
+        const double saved = NowMs();
+        bench.closer().set_enabled(true);
+        if (answer.answered_at() > 0) {
+            Figure("save_ms", saved - answer.answered_at());
+        }
+        Figure("save_bytes", static_cast<double>(FileBytes(results_path)));
+    }
+
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof(memory);
+    if (GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory))) {
+        Figure("peak_working_set_bytes", static_cast<double>(memory.PeakWorkingSetSize));
+    }
+    DestroyWindow(frame.hwnd());
+    bench.PumpUntilIdle();
+    return 0;
+}
