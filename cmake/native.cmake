@@ -30,6 +30,10 @@ if(benchmark_FOUND)
 endif()
 
 if(TOV_FUZZ)
+  # The code under test needs the coverage instrumentation too, or the fuzzer only sees its target.
+  target_compile_options(tov_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+  target_compile_options(listing_writer PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+  target_link_options(tov_core INTERFACE -fsanitize=address,undefined)
   file(GLOB TOV_FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*_fuzz.cpp)
   foreach(fuzz_source IN LISTS TOV_FUZZ_SOURCES)
     get_filename_component(target ${fuzz_source} NAME_WE)

@@ -1,0 +1,98 @@
+// A search over arbitrary bytes as a loaded listing. The first byte chooses the kind of pattern
+// (typed text, a class expression of the input, or one of the program's classes) and the two
+// check-status filters; the pattern runs up to the first NUL and the listing follows it. The
+// walk never reads outside the buffer, its rows point into the document, every result passes
+// the test it was found by, and sorting and writing the results stay within them.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "listing/file_line.h"
+#include "listing/listing_document.h"
+#include "search/csv_writer.h"
+#include "search/file_type_class.h"
+#include "search/search_walk.h"
+#include "ui/compare_rows.h"
+
+namespace {
+
+void Require(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+bool Within(const tov::ListingDocument& document, std::string_view view) {
+    const char* begin = document.data();
+    return view.empty() ||
+           (view.data() >= begin && view.data() + view.size() <= begin + document.size());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    const std::uint8_t mode = data[0];
+    const std::string_view rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const std::size_t nul = rest.find('\0');
+    std::string_view pattern = rest.substr(0, nul);
+    const std::string_view listing =
+        nul == std::string_view::npos ? std::string_view() : rest.substr(nul + 1);
+    bool is_class = (mode & 1) != 0;
+    if ((mode & 6) == 6) {
+        // One of the program's own classes, as the search bar sends them.
+        is_class = true;
+        pattern = tov::FileTypeClasses()[(mode >> 3) % tov::kFileTypeClassCount].expression;
+    }
+    const tov::CheckStatusFilters filters{(mode & 0x40) != 0, (mode & 0x80) != 0};
+
+    const tov::ListingDocument document = tov::ListingDocument::FromCopy(listing);
+    const tov::SearchOutcome outcome = tov::SearchListing(document, pattern, is_class, filters);
+    if (outcome.refused) {
+        Require(outcome.rows.rows.empty() && !outcome.refused->message.empty());
+        return 0;
+    }
+    const tov::RowSet& rows = outcome.rows;
+    for (const tov::FileRow& row : rows.rows) {
+        Require(Within(document, row.name) && Within(document, row.size) &&
+                Within(document, row.date) && Within(document, row.status));
+        Require(row.path_prefix < rows.prefixes.size());
+        if (filters.only_good || filters.only_bad) {
+            const tov::CheckStatus status = tov::ReadCheckStatus(row.status);
+            Require(!row.is_folder && status != tov::CheckStatus::NotChecked);
+        }
+    }
+
+    // The results as the list shows them: sorted by each column both ways, then saved.
+    std::vector<std::uint32_t> order;
+    for (int column = 0; column < 4; ++column) {
+        for (int direction : {1, -1}) {
+            order = tov::SortOrder(rows, {column, direction}, order);
+            Require(order.size() == rows.rows.size());
+            for (std::size_t i = 1; i < order.size(); ++i) {
+                Require(tov::CompareRows(rows, rows.rows[order[i - 1]], rows.rows[order[i]],
+                                         {column, direction}) <= 0);
+            }
+        }
+    }
+    std::size_t written = 0;
+    std::size_t csv_lines = 0;
+    const bool complete = tov::WriteCsv(
+        rows, order,
+        [&](std::string_view chunk) {
+            written += chunk.size();
+            for (std::size_t at = chunk.find("\r\n"); at != std::string_view::npos;
+                 at = chunk.find("\r\n", at + 2)) {
+                ++csv_lines;
+            }
+            return true;
+        },
+        64);
+    Require(complete && written >= 13 * rows.rows.size());
+    Require(csv_lines >= rows.rows.size());
+    return 0;
+}
