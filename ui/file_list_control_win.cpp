@@ -84,7 +84,7 @@ bool FileListControl::Create(HWND parent, UINT control_id, HIMAGELIST system_sma
 void FileListControl::SetRows(RowSet rows) {
     rows_ = std::move(rows);
     std::vector<std::uint32_t> order = SortOrder(rows_, sort_);
-    ListView_SetItemState(hwnd(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ClearSelection();
     order_ = std::move(order);
     ListView_SetItemCountEx(hwnd(), static_cast<int>(order_.size()), 0);
     if (!order_.empty()) {
@@ -104,7 +104,7 @@ void FileListControl::SortRows(int column, int direction) {
 
 void FileListControl::ShowSortedRows(std::vector<std::uint32_t> order, int keep_selected_row) {
     order_ = std::move(order);
-    ListView_SetItemState(hwnd(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ClearSelection();
     if (keep_selected_row >= 0) {
         const auto found =
             std::find(order_.begin(), order_.end(), static_cast<std::uint32_t>(keep_selected_row));
@@ -124,6 +124,24 @@ std::string FileListControl::CellText(std::size_t position, int column) const {
     return tov::CellText(rows_, RowAt(position), column);
 }
 
+void FileListControl::ClearSelection() {
+    // Item by item: asked to clear every row at once, Wine's list view visits each of them.
+    for (int guard = 0; guard < 8; ++guard) {
+        const int selected = ListView_GetNextItem(hwnd(), -1, LVNI_SELECTED);
+        if (selected < 0) {
+            break;
+        }
+        ListView_SetItemState(hwnd(), selected, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        if (guard == 7) {
+            ListView_SetItemState(hwnd(), -1, 0, LVIS_SELECTED);
+        }
+    }
+    const int focused = ListView_GetNextItem(hwnd(), -1, LVNI_FOCUSED);
+    if (focused >= 0) {
+        ListView_SetItemState(hwnd(), focused, 0, LVIS_FOCUSED);
+    }
+}
+
 int FileListControl::FirstSelected() const {
     return ListView_GetNextItem(hwnd(), -1, LVNI_SELECTED);
 }
@@ -132,7 +150,7 @@ bool FileListControl::SelectRow(int position) {
     if (position < 0 || static_cast<std::size_t>(position) >= order_.size()) {
         return false;
     }
-    ListView_SetItemState(hwnd(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ClearSelection();
     LVITEMA item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;

@@ -56,6 +56,7 @@ class FileListControl : public Window {
     int IconOf(std::size_t row);
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
     void DrawEmptyText(HDC dc);
+    void ClearSelection();
     void ShowSortedRows(std::vector<std::uint32_t> order, int keep_selected_row);
 
     RowSet rows_;
