@@ -11,9 +11,10 @@
 namespace tov {
 
 void FrameWindow::UpdateLayout() {
-    if (hwnd() == nullptr) {
+    if (hwnd() == nullptr || laying_out_) {
         return;
     }
+    laying_out_ = true;
     RECT client{};
     GetClientRect(hwnd(), &client);
     int top = 0;
@@ -28,6 +29,7 @@ void FrameWindow::UpdateLayout() {
         const int height = client.bottom - top > 0 ? client.bottom - top : 0;
         SetWindowPos(client_, nullptr, 0, top, client.right, height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    laying_out_ = false;
 }
 
 LRESULT FrameWindow::OnFrameNotify(WPARAM wparam, LPARAM lparam) {

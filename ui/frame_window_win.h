@@ -28,6 +28,9 @@ class FrameWindow : public Window {
 
     HWND rebar_ = nullptr;
     HWND client_ = nullptr;
+
+  private:
+    bool laying_out_ = false;  // the rebar reports height changes while it is being placed
 };
 
 }  // namespace tov
