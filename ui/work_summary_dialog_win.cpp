@@ -277,6 +277,7 @@ void FillWorkSummary(WorkSummaryDialog& dialog, const ListingDocument& document)
         dialog.AddCheckRow(row.type, row.good, row.bad);
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
     SetFocus(dialog.hwnd());
 }
 
