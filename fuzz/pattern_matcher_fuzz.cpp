@@ -1,0 +1,54 @@
+// Pattern and name from one input (the pattern up to the first NUL byte, the name after it):
+// compiling never crashes, and testing stays within the linear bound of work and gives the
+// same answer from a warm cache as from a fresh automaton.
+#include "search/pattern_matcher.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+void CheckedTest(const tov::PatternMatcher& matcher, std::string_view name, bool* answer) {
+    const std::uint64_t before = matcher.WorkDone();
+    *answer = matcher.Test(name);
+    const std::uint64_t work = matcher.WorkDone() - before;
+    const std::uint64_t bound = (name.size() + 1) * (3 * matcher.ProgramSize() + 4);
+    if (work > bound) {
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const char* text = reinterpret_cast<const char*>(data);
+    const void* nul = std::memchr(text, '\0', size);
+    const std::size_t pattern_size =
+        nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : size;
+    const std::string_view pattern(text, pattern_size);
+    const std::string_view name =
+        pattern_size < size ? std::string_view(text + pattern_size + 1, size - pattern_size - 1)
+                            : std::string_view();
+
+    tov::PatternCompileResult compiled = tov::PatternMatcher::Compile(pattern);
+    if (!compiled.ok()) {
+        if (compiled.error().position > pattern.size() || compiled.error().message.empty()) {
+            std::abort();
+        }
+        return 0;
+    }
+    const tov::PatternMatcher& matcher = compiled.matcher();
+    bool first = false;
+    bool again = false;
+    bool of_pattern = false;
+    CheckedTest(matcher, name, &first);
+    CheckedTest(matcher, pattern, &of_pattern);
+    CheckedTest(matcher, name, &again);
+    tov::PatternCompileResult fresh = tov::PatternMatcher::Compile(pattern);
+    if (!fresh.ok() || fresh.matcher().Test(name) != first || again != first) {
+        std::abort();
+    }
+    return 0;
+}
