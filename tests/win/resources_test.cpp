@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -140,11 +141,7 @@ WORD WordAt(const std::string& data, std::size_t offset) {
     return value;
 }
 
-class ResourcesByLanguage : public testing::TestWithParam<Language> {};
-
-TEST_P(ResourcesByLanguage, EveryTextIsThereInTheLanguage) {
-    const Language& language = GetParam();
-    LanguageScope scope(language);
+void CheckEveryTextIsThereInTheLanguage(const Language& language) {
     for (UINT id : AllStringIds()) {
         EXPECT_FALSE(tov::LoadText(id).empty()) << id;
     }
@@ -163,9 +160,7 @@ TEST_P(ResourcesByLanguage, EveryTextIsThereInTheLanguage) {
     EXPECT_EQ(tov::FormatText(4000, "x"), "");
 }
 
-TEST_P(ResourcesByLanguage, TooltipsFollowTheirLineFeed) {
-    const Language& language = GetParam();
-    LanguageScope scope(language);
+void CheckTooltipsFollowTheirLineFeed(const Language& language) {
     for (UINT id : {ID_ONLY_GOOD, ID_ONLY_BAD, ID_WEBSITE, ID_SHOW_RESULTS, ID_ABOUT, ID_FOLDER_UP,
                     ID_SAVE_SEARCH, ID_SEARCH, ID_SHOW_SUMMARY}) {
         const std::string text = tov::LoadText(id);
@@ -183,9 +178,7 @@ TEST_P(ResourcesByLanguage, TooltipsFollowTheirLineFeed) {
     }
 }
 
-TEST_P(ResourcesByLanguage, LabelsAndTitleTakeTheirArguments) {
-    const Language& language = GetParam();
-    LanguageScope scope(language);
+void CheckLabelsAndTitleTakeTheirArguments() {
     for (UINT id = 160; id <= 187; ++id) {
         if (id > 172 && id < 180) {
             continue;
@@ -202,9 +195,7 @@ TEST_P(ResourcesByLanguage, LabelsAndTitleTakeTheirArguments) {
     EXPECT_LT(count.find("%s"), count.find("%u"));
 }
 
-TEST_P(ResourcesByLanguage, OpenFilterHasFourPartsWithItsNuls) {
-    const Language& language = GetParam();
-    LanguageScope scope(language);
+void CheckOpenFilterHasFourPartsWithItsNuls() {
     const std::string filter = tov::LoadText(IDS_OPEN_FILTER);
     std::vector<std::string> parts;
     std::size_t start = 0;
@@ -223,9 +214,7 @@ TEST_P(ResourcesByLanguage, OpenFilterHasFourPartsWithItsNuls) {
     EXPECT_EQ(parts[3], "*");
 }
 
-TEST_P(ResourcesByLanguage, HelpTextIsWrittenForTheAboutBox) {
-    const Language& language = GetParam();
-    LanguageScope scope(language);
+void CheckHelpTextIsWrittenForTheAboutBox() {
     const std::string help = tov::LoadText(IDS_HELP_TEXT);
     ASSERT_GT(help.size(), 1700u);
     EXPECT_EQ(help.substr(help.size() - 2), "\r\n");
@@ -233,9 +222,7 @@ TEST_P(ResourcesByLanguage, HelpTextIsWrittenForTheAboutBox) {
     EXPECT_EQ(help.find('?'), std::string::npos) << "a character outside Windows-1252";
 }
 
-TEST_P(ResourcesByLanguage, WorkSummaryTemplateCreatesItsDialog) {
-    const Language& language = GetParam();
-    LanguageScope scope(language);
+void CheckWorkSummaryTemplateCreatesItsDialog(const Language& language) {
     Window dialog(CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_WORK_SUMMARY),
                                      nullptr, QuietDialogProc, 0));
     ASSERT_NE(dialog, nullptr);
@@ -266,9 +253,7 @@ TEST_P(ResourcesByLanguage, WorkSummaryTemplateCreatesItsDialog) {
     EXPECT_EQ(static_cast<short>(WordAt(raw, 24)), 200);
 }
 
-TEST_P(ResourcesByLanguage, AboutTemplateCreatesItsDialog) {
-    const Language& language = GetParam();
-    LanguageScope scope(language);
+void CheckAboutTemplateCreatesItsDialog(const Language& language) {
     Window dialog(CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT),
                                      nullptr, QuietDialogProc, 0));
     ASSERT_NE(dialog, nullptr);
@@ -297,8 +282,7 @@ TEST_P(ResourcesByLanguage, AboutTemplateCreatesItsDialog) {
     EXPECT_EQ(static_cast<short>(WordAt(raw, 24)), 326);
 }
 
-TEST_P(ResourcesByLanguage, VersionBlockDeclaresTheSpanishTranslation) {
-    const Language& language = GetParam();
+void CheckVersionBlockDeclaresTheSpanishTranslation(const Language& language) {
     const std::string raw =
         RawResource(RT_VERSION, MAKEINTRESOURCEA(VS_VERSION_INFO), language.resources);
     ASSERT_FALSE(raw.empty());
@@ -320,6 +304,34 @@ TEST_P(ResourcesByLanguage, VersionBlockDeclaresTheSpanishTranslation) {
     const std::wstring name = L"Tov.exe";
     EXPECT_NE(raw.find(std::string(reinterpret_cast<const char*>(name.c_str()), name.size() * 2)),
               std::string::npos);
+}
+
+class ResourcesByLanguage : public testing::TestWithParam<Language> {};
+
+TEST_P(ResourcesByLanguage, TextsAreCompleteAndWellFormed) {
+    LanguageScope scope(GetParam());
+    CheckEveryTextIsThereInTheLanguage(GetParam());
+    CheckTooltipsFollowTheirLineFeed(GetParam());
+    CheckLabelsAndTitleTakeTheirArguments();
+    CheckOpenFilterHasFourPartsWithItsNuls();
+    CheckHelpTextIsWrittenForTheAboutBox();
+}
+
+TEST_P(ResourcesByLanguage, TemplatesCreateTheirDialogs) {
+    LanguageScope scope(GetParam());
+    CheckWorkSummaryTemplateCreatesItsDialog(GetParam());
+    CheckAboutTemplateCreatesItsDialog(GetParam());
+}
+
+TEST(SharedResources, EveryVersionBlockDeclaresTheSpanishTranslation) {
+    for (const Language& language : kLanguages) {
+        SCOPED_TRACE(language.code);
+        CheckVersionBlockDeclaresTheSpanishTranslation(language);
+    }
+}
+
+void PrintTo(const Language& language, std::ostream* out) {
+    *out << language.code;
 }
 
 INSTANTIATE_TEST_SUITE_P(SixLanguages, ResourcesByLanguage, testing::ValuesIn(kLanguages),

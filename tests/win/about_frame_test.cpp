@@ -1,0 +1,307 @@
+// The about box and the banner in the running main window: the box shows once at every start,
+// queued behind the opening of the listing, and the banner hands string 1017 to the shell.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "res/resource.h"
+#include "tests/win/frame_test_support.h"
+#include "ui/text_win.h"
+#include "ui/web_site_win.h"
+
+namespace tov {
+namespace {
+
+using test::FrameOptions;
+using test::FrameSession;
+
+enum class Ending { kOkButton, kEnter, kEscape, kCloseBox };
+
+bool IsAboutBox(HWND dialog) {
+    return GetDlgItem(dialog, IDC_TEXT) != nullptr && GetDlgItem(dialog, IDC_LOGO) != nullptr &&
+           GetDlgItem(dialog, IDOK) != nullptr && GetDlgItem(dialog, IDC_CHECK_LIST) == nullptr;
+}
+
+// Watches the user-interface thread's dialogs from a thread of its own: notes what the program
+// shows when the about box appears and ends the box the given way; any other dialog (the open
+// dialog, a message box) is cancelled once no about box is above it.
+class DialogWatcher {
+  public:
+    struct Sighting {
+        bool about = false;
+        std::string caption;
+        LRESULT tree_items = 0;      // folders in the tree when the box appeared
+        bool summary_shown = false;  // the work summary was up
+        bool over_other_dialog = false;
+    };
+
+    DialogWatcher(FrameSession& session, Ending ending)
+        : thread_id_(GetCurrentThreadId()),
+          tree_(session.frame().folder_tree_hwnd()),
+          summary_(session.frame().work_summary_hwnd()),
+          ending_(ending),
+          watcher_([this] { Watch(); }) {}
+    ~DialogWatcher() {
+        stop_ = true;
+        watcher_.join();
+    }
+    DialogWatcher(const DialogWatcher&) = delete;
+    DialogWatcher& operator=(const DialogWatcher&) = delete;
+
+    std::vector<Sighting> sightings() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return sightings_;
+    }
+    int about_count() const {
+        int count = 0;
+        for (const Sighting& sighting : sightings()) {
+            count += sighting.about ? 1 : 0;
+        }
+        return count;
+    }
+
+  private:
+    void Watch() {
+        std::vector<HWND> handled{summary_};
+        while (!stop_) {
+            Sleep(10);
+            const HWND dialog = test::FindModalDialog(thread_id_, handled);
+            if (dialog == nullptr) {
+                continue;
+            }
+            Sighting sighting;
+            char caption[128] = {};
+            GetWindowTextA(dialog, caption, sizeof(caption));
+            sighting.caption = caption;
+            sighting.about = IsAboutBox(dialog);
+            if (sighting.about) {
+                DWORD_PTR count = 0;
+                SendMessageTimeoutA(tree_, TVM_GETCOUNT, 0, 0, SMTO_BLOCK, 2000, &count);
+                sighting.tree_items = static_cast<LRESULT>(count);
+                sighting.summary_shown = IsWindowVisible(summary_) != FALSE;
+                std::vector<HWND> others = handled;
+                others.push_back(dialog);
+                sighting.over_other_dialog = test::FindModalDialog(thread_id_, others) != nullptr;
+                End(dialog);
+            } else {
+                // A queued about box comes up over it within moments; give it the time.
+                if (dialog != waiting_) {
+                    waiting_ = dialog;
+                    waiting_since_ = GetTickCount64();
+                }
+                if (GetTickCount64() - waiting_since_ < 300) {
+                    continue;
+                }
+                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            }
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                sightings_.push_back(sighting);
+            }
+            handled.push_back(dialog);
+        }
+    }
+
+    void End(HWND box) const {
+        const HWND ok = GetDlgItem(box, IDOK);
+        switch (ending_) {
+            case Ending::kOkButton:
+                PostMessageA(ok, BM_CLICK, 0, 0);
+                break;
+            case Ending::kEnter:
+                PostMessageA(ok, WM_KEYDOWN, VK_RETURN, 0);
+                break;
+            case Ending::kEscape:
+                PostMessageA(ok, WM_KEYDOWN, VK_ESCAPE, 0);
+                break;
+            case Ending::kCloseBox:
+                PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+                break;
+        }
+    }
+
+    const DWORD thread_id_;
+    const HWND tree_;
+    const HWND summary_;
+    const Ending ending_;
+    std::atomic<bool> stop_{false};
+    mutable std::mutex mutex_;
+    std::vector<Sighting> sightings_;
+    HWND waiting_ = nullptr;
+    ULONGLONG waiting_since_ = 0;
+    std::thread watcher_;
+};
+
+FrameOptions Quiet(bool with_listing, const char* language = nullptr) {
+    FrameOptions options;
+    if (with_listing) {
+        options.listing = test::SmallListing();
+    }
+    options.language = language;
+    options.close_dialogs = false;
+    return options;
+}
+
+// What the program looks like once the start-up has settled.
+struct State {
+    bool alive = false;
+    bool summary_shown = false;
+    bool summary_checked = false;
+    bool frame_enabled = false;
+    LRESULT tree_items = 0;
+    bool operator==(const State&) const = default;
+};
+
+State StateOf(FrameSession& session) {
+    State state;
+    state.alive = session.alive();
+    if (!state.alive) {
+        return state;
+    }
+    MainFrame& frame = session.frame();
+    state.summary_shown = IsWindowVisible(frame.work_summary_hwnd()) != FALSE;
+    state.summary_checked =
+        SendMessageA(frame.main_toolbar(), TB_ISBUTTONCHECKED, ID_SHOW_SUMMARY, 0) != 0;
+    state.frame_enabled = IsWindowEnabled(frame.hwnd()) != FALSE;
+    state.tree_items = SendMessageA(frame.folder_tree_hwnd(), TVM_GETCOUNT, 0, 0);
+    return state;
+}
+
+TEST(AboutAtStart, ShowsOnceAfterTheListingOpenedAndEveryEndingLeavesTheSameState) {
+    std::vector<State> states;
+    for (Ending ending : {Ending::kOkButton, Ending::kEnter, Ending::kEscape, Ending::kCloseBox}) {
+        SCOPED_TRACE(static_cast<int>(ending));
+        FrameSession session(Quiet(true));
+        ASSERT_TRUE(session.alive());
+        DialogWatcher watcher(session, ending);
+        ASSERT_TRUE(session.PumpUntilIdle());
+        const auto sightings = watcher.sightings();
+        ASSERT_EQ(sightings.size(), 1u);
+        EXPECT_TRUE(sightings[0].about);
+        EXPECT_GT(sightings[0].tree_items, 0) << "the listing was open before the box came";
+        EXPECT_TRUE(sightings[0].summary_shown);
+        EXPECT_FALSE(sightings[0].over_other_dialog);
+        states.push_back(StateOf(session));
+    }
+    EXPECT_TRUE(states[0].alive);
+    EXPECT_TRUE(states[0].summary_shown);
+    EXPECT_TRUE(states[0].summary_checked);
+    EXPECT_TRUE(states[0].frame_enabled);
+    for (const State& state : states) {
+        EXPECT_TRUE(state == states[0]);
+    }
+}
+
+TEST(AboutAtStart, OpensOverTheOpenDialogWhenNoListingIsThere) {
+    FrameSession session(Quiet(false));
+    ASSERT_TRUE(session.alive());
+    DialogWatcher watcher(session, Ending::kEscape);
+    // Cancelling the open dialog closes the program.
+    session.PumpUntilIdle();
+    const auto sightings = watcher.sightings();
+    ASSERT_EQ(sightings.size(), 2u);
+    EXPECT_TRUE(sightings[0].about);
+    EXPECT_TRUE(sightings[0].over_other_dialog);
+    EXPECT_EQ(sightings[0].tree_items, 0);
+    EXPECT_FALSE(sightings[1].about) << "the open dialog, still up after the about box";
+    EXPECT_EQ(watcher.about_count(), 1);
+    EXPECT_TRUE(session.quit_received());
+}
+
+TEST(AboutAtStart, TheAboutCommandShowsItAgain) {
+    FrameSession session(Quiet(true));
+    ASSERT_TRUE(session.alive());
+    DialogWatcher watcher(session, Ending::kOkButton);
+    ASSERT_TRUE(session.PumpUntilIdle());
+    PostMessageA(session.hwnd(), WM_COMMAND, MAKEWPARAM(ID_ABOUT, BN_CLICKED), 0);
+    ASSERT_TRUE(session.PumpUntilIdle());
+    EXPECT_EQ(watcher.about_count(), 2);
+    EXPECT_TRUE(session.alive());
+}
+
+// Stands in for the shell: records the call instead of starting a browser.
+struct ShellCall {
+    int calls = 0;
+    HWND owner = reinterpret_cast<HWND>(1);
+    std::string verb, file;
+    bool parameters = true, directory = true;
+    INT show = -1;
+};
+ShellCall g_shell_call;
+
+HINSTANCE WINAPI RecordShellCall(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
+                                 LPCSTR directory, INT show) {
+    ++g_shell_call.calls;
+    g_shell_call.owner = owner;
+    g_shell_call.verb = verb ? verb : "";
+    g_shell_call.file = file ? file : "";
+    g_shell_call.parameters = parameters != nullptr;
+    g_shell_call.directory = directory != nullptr;
+    g_shell_call.show = show;
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
+}
+
+class ShellSeam {
+  public:
+    ShellSeam() : previous_(SetShellExecuteForTesting(&RecordShellCall)) { g_shell_call = {}; }
+    ~ShellSeam() { SetShellExecuteForTesting(previous_); }
+    ShellSeam(const ShellSeam&) = delete;
+    ShellSeam& operator=(const ShellSeam&) = delete;
+
+  private:
+    ShellExecuteFunction previous_;
+};
+
+TEST(Banner, ClickingItHandsTheLanguagesAddressToTheShell) {
+    const struct {
+        const char* switch_text;
+        const char* address;
+    } cases[] = {{"-l de", "http://www.recupera.example.de/"},
+                 {"-l es", "http://www.recupera.example.com/"}};
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.switch_text);
+        ShellSeam seam;
+        FrameSession session(Quiet(true, each.switch_text));
+        ASSERT_TRUE(session.alive());
+        DialogWatcher watcher(session, Ending::kEscape);
+        ASSERT_TRUE(session.PumpUntilIdle());
+        EXPECT_EQ(LoadText(IDS_WEBSITE_URL), each.address);
+
+        const HWND banner = session.frame().banner_bar();
+        RECT button{};
+        ASSERT_TRUE(SendMessageA(banner, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button)));
+        const LPARAM centre =
+            MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+        PostMessageA(banner, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+        PostMessageA(banner, WM_LBUTTONUP, 0, centre);
+        ASSERT_TRUE(session.PumpUntilIdle());
+
+        EXPECT_EQ(g_shell_call.calls, 1);
+        EXPECT_EQ(g_shell_call.owner, nullptr);
+        EXPECT_EQ(g_shell_call.verb, "open");
+        EXPECT_EQ(g_shell_call.file, each.address);
+        EXPECT_FALSE(g_shell_call.parameters);
+        EXPECT_FALSE(g_shell_call.directory);
+        EXPECT_EQ(g_shell_call.show, SW_SHOWDEFAULT);
+        EXPECT_TRUE(session.alive());
+    }
+}
+
+TEST(Banner, AnEmptyAddressOpensNothing) {
+    ShellSeam seam;
+    OpenWebAddress("");
+    OpenWebAddress(nullptr);
+    EXPECT_EQ(g_shell_call.calls, 0);
+    OpenWebAddress("http://www.recupera.example.com/");
+    EXPECT_EQ(g_shell_call.calls, 1);
+}
+
+}  // namespace
+}  // namespace tov
