@@ -1,3 +1,105 @@
-#include "ui/main_frame_win.h"
+// The main window's side of searching: running a search into the ResultsList, titling the
+// ResultsPane, and saving the results as a semicolon-separated file.
+#include <windows.h>
+#include <commdlg.h>
 
-namespace tov {}  // namespace tov
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "search/results_file_win.h"
+#include "search/search_walk.h"
+#include "ui/handles_win.h"
+#include "ui/main_frame_win.h"
+#include "ui/text_win.h"
+
+namespace tov {
+namespace {
+
+constexpr char kSaveErrorCaption[] = "Orvan Explorer";  // the same in every language
+constexpr DWORD kResultsPathCapacity = 260;
+
+}  // namespace
+
+void MainFrame::OnSearchRequest(const SearchRequest& request) {
+    bool refused = false;
+    {
+        WaitCursor wait;
+        if (inner_splitter_.single_pane_mode() != Splitter::kPaneNone) {
+            inner_splitter_.SetSinglePaneMode(Splitter::kPaneNone);
+            inner_splitter_.UpdateLayout();
+        }
+        SetCommandChecked(ID_SHOW_RESULTS, true);
+
+        refused =
+            !RunSearch(request.pattern != nullptr ? request.pattern : "", request.is_class != 0);
+
+        const std::string title =
+            LoadText(IDS_RESULTS_TITLE) +
+            FormatText2(IDS_RESULTS_COUNT, request.text != nullptr ? request.text : "",
+                        static_cast<unsigned>(results_list_.RowCount()));
+        results_pane_.SetTitle(title.c_str());  // cut to 79 bytes; also the window text
+        results_pane_.UpdateLayout();
+    }
+    if (refused) {
+        const std::string text = LoadText(IDS_INVALID_PATTERN);
+        const std::string caption = LoadText(IDS_ERROR_CAPTION);
+        MessageBoxA(hwnd(), text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+    }
+}
+
+bool MainFrame::RunSearch(const char* pattern, bool is_class) {
+    // The filters are read once: nothing can toggle them while the search runs.
+    const CheckStatusFilters filters{IsCommandChecked(ID_ONLY_GOOD), IsCommandChecked(ID_ONLY_BAD)};
+    SearchOutcome outcome = SearchListing(document_, pattern, is_class, filters);
+    const bool accepted = !outcome.refused.has_value();
+    results_list_.SetRows(std::move(outcome.rows));  // shown sorted by the list's settings
+    SetCommandEnabled(ID_SAVE_SEARCH, results_list_.RowCount() > 0);
+    return accepted;
+}
+
+bool MainFrame::AskResultsFileName(std::string& path) {
+    char file[kResultsPathCapacity] = {};
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = hwnd();
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = kResultsPathCapacity;
+    dialog.lpstrDefExt = "csv";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ENABLESIZING;
+    if (!GetSaveFileNameA(&dialog)) {
+        return false;
+    }
+    path = file;
+    return true;
+}
+
+void MainFrame::SaveSearchResults() {
+    const std::size_t count = results_list_.RowCount();
+    if (count == 0) {
+        return;
+    }
+    std::string path;
+    if (!AskResultsFileName(path)) {
+        return;
+    }
+    bool saved = false;
+    {
+        WaitCursor wait;
+        // The rows as the list shows them now, in its current sort.
+        const RowSet& rows = results_list_.rows();
+        std::vector<std::uint32_t> order(count);
+        for (std::size_t position = 0; position < count; ++position) {
+            order[position] =
+                static_cast<std::uint32_t>(&results_list_.RowAt(position) - rows.rows.data());
+        }
+        saved = SaveResultsFile(path, rows, order);
+    }
+    if (!saved) {
+        const std::string text = LoadText(IDS_SAVE_ERROR);
+        MessageBoxA(hwnd(), text.c_str(), kSaveErrorCaption, MB_OK);
+    }
+}
+
+}  // namespace tov

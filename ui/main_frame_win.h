@@ -138,6 +138,11 @@ class MainFrame : public FrameWindow, public MessageFilter, public IdleHandler {
     void ShowFolderContents(HTREEITEM item);
 
     // ---- search state (search/main_frame_search_win.cpp) ----
+    // Fills the ResultsList with the matches of one search and sets 32777; false when the
+    // pattern was refused (the list is then empty).
+    bool RunSearch(const char* pattern, bool is_class);
+    // The save dialog's choice; false when the user cancelled or the dialog failed.
+    bool AskResultsFileName(std::string& path);
 
     // ---- about state (ui/main_frame_about_win.cpp) ----
 };

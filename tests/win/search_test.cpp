@@ -1,0 +1,625 @@
+// Searching in the real main window: the search bar, the results pane, its title and the saving
+// of the results, driven by what a user's key presses, clicks and dialog answers send.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "res/resource.h"
+#include "search/file_type_class.h"
+#include "search/results_file_win.h"
+#include "tests/win/frame_test_support.h"
+#include "tools/writer/listing_writer.h"
+#include "ui/file_list_control_win.h"
+#include "ui/text_win.h"
+
+namespace tov {
+namespace {
+
+using test::FrameOptions;
+using test::FrameSession;
+using Texts = std::vector<std::string>;
+
+const char kSearchListing[] = R"(> C:
+  Carta.doc|25 KB|12/03/09 10:15:00|bien
+  Word files(a.doc; b.dot)x.txt|1 KB|01/01/09 10:00:00|
+  say "hi".txt|3 MB|01/01/09 10:00:00|mal
+  > C:\Docs
+    Oferta.xls|1,5 MB|01/02/08 08:00:00|mal
+    Informe.dot|700|01/02/08 08:00:00|
+  > C:\Backup.zip
+    viejo.zip|2 GB|05/05/05 05:05:05|bien
+[header]
+Nº de trabajo|1
+[statistics]
+Archivos analizados|{good}|{bad}
+)";
+
+FrameOptions SearchOptions() {
+    FrameOptions options;
+    options.listing = writer::ListingFromDescription(kSearchListing);
+    options.language = "-l en";
+    return options;
+}
+
+HWND Combo(MainFrame& frame) {
+    return GetDlgItem(frame.main_toolbar(), IDC_SEARCH_COMBO);
+}
+HWND Edit(MainFrame& frame) {
+    return FindWindowExA(Combo(frame), nullptr, "Edit", nullptr);
+}
+
+// Posted, as the user's key press and button click are, so that the idle step that writes the
+// button states follows.
+void PressEnter(FrameSession& session) {
+    PostMessageA(Edit(session.frame()), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    ASSERT_TRUE(session.PumpUntilIdle());
+}
+
+void Click(FrameSession& session, UINT command) {
+    PostMessageA(session.hwnd(), WM_COMMAND, command, 0);
+    ASSERT_TRUE(session.PumpUntilIdle());
+}
+
+// What typing does to the box: the whole text replaced by `text` (nothing: deleted).
+void TypeText(FrameSession& session, const std::string& text) {
+    HWND edit = Edit(session.frame());
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    if (text.empty()) {
+        SendMessageA(edit, WM_CHAR, VK_BACK, 1);
+    }
+    for (const char c : text) {
+        SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+    }
+    ASSERT_TRUE(session.PumpUntilIdle());
+}
+
+void PickClass(FrameSession& session, int row) {
+    SendMessageA(Combo(session.frame()), CB_SETCURSEL, row, 0);
+    ASSERT_TRUE(session.PumpUntilIdle());
+}
+
+std::string CellText(HWND list, int row, int column) {
+    char text[512] = {};
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+// The rows as the ResultsList shows them: "status|path|size|date".
+Texts ShownRows(MainFrame& frame) {
+    const HWND list = frame.results_list_hwnd();
+    Texts rows;
+    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+        rows.push_back(CellText(list, row, 0) + "|" + CellText(list, row, 1) + "|" +
+                       CellText(list, row, 2) + "|" + CellText(list, row, 3));
+    }
+    return rows;
+}
+
+std::string WindowText(HWND window) {
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
+std::string PaneTitle(MainFrame& frame) {
+    return WindowText(frame.results_pane().hwnd());
+}
+
+bool ButtonEnabled(MainFrame& frame, UINT command) {
+    return SendMessageA(frame.main_toolbar(), TB_ISBUTTONENABLED, command, 0) != 0;
+}
+
+bool ButtonChecked(MainFrame& frame, UINT command) {
+    return SendMessageA(frame.main_toolbar(), TB_ISBUTTONCHECKED, command, 0) != 0;
+}
+
+FileListControl& ResultsObject(MainFrame& frame) {
+    return *static_cast<FileListControl*>(Window::FromHandle(frame.results_list_hwnd()));
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// ---- the search bar ----
+
+TEST(SearchBar, LabelAndBoxSitAtTheRightEndOfTheToolbar) {
+    FrameSession session(SearchOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    MainFrame& frame = session.frame();
+    const HWND toolbar = frame.main_toolbar();
+    const HWND combo = Combo(frame);
+    ASSERT_NE(combo, nullptr);
+
+    const LONG style = GetWindowLongA(combo, GWL_STYLE);
+    EXPECT_EQ(style & 0x3, CBS_DROPDOWN);
+    EXPECT_EQ(style & (CBS_AUTOHSCROLL | CBS_SORT | WS_VSCROLL | WS_TABSTOP), 0);
+    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(combo, WM_GETFONT, 0, 0)),
+              GetStockObject(DEFAULT_GUI_FONT));
+    // 13 as set; Wine reports the selection field with its 2 pixels of padding added.
+    const LRESULT field_height = SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    EXPECT_TRUE(field_height == 13 || field_height == 15) << field_height;
+    ASSERT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 10);
+    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
+    for (int row = 0; row < 10; ++row) {
+        const auto* expression =
+            reinterpret_cast<const char*>(SendMessageA(combo, CB_GETITEMDATA, row, 0));
+        EXPECT_EQ(expression, FileTypeClasses()[row].expression) << row;
+        char text[256] = {};
+        SendMessageA(combo, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(text));
+        EXPECT_EQ(text, LoadText(FileTypeClasses()[row].display_text_id));
+    }
+    EXPECT_EQ(WindowText(combo), "All files");
+
+    // The label: a window of the program's own class whose text is string 190.
+    HWND label = nullptr;
+    for (HWND child = GetWindow(toolbar, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (child != combo && WindowText(child) == "Search:") {
+            label = child;
+        }
+    }
+    ASSERT_NE(label, nullptr);
+    char class_name[64] = {};
+    GetClassNameA(label, class_name, sizeof(class_name));
+    EXPECT_STRNE(class_name, "Static");
+    EXPECT_EQ(SendMessageA(label, WM_ERASEBKGND, 0, 0), 1);
+
+    for (const int width : {800, 1000, 400}) {
+        SetWindowPos(session.hwnd(), nullptr, 0, 0, width, 600, SWP_NOMOVE | SWP_NOZORDER);
+        ASSERT_TRUE(session.PumpUntilIdle());
+        RECT client{};
+        GetClientRect(toolbar, &client);
+        const int w = client.right;
+        RECT rect{};
+        GetWindowRect(label, &rect);
+        MapWindowPoints(nullptr, toolbar, reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_EQ(rect.left, w - 508) << width;
+        EXPECT_EQ(rect.top, 2);
+        EXPECT_EQ(rect.right - rect.left, 64);
+        EXPECT_EQ(rect.bottom - rect.top, 18);
+        GetWindowRect(combo, &rect);
+        MapWindowPoints(nullptr, toolbar, reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_EQ(rect.left, w - 444) << width;
+        EXPECT_EQ(rect.top, 1);
+        EXPECT_EQ(rect.right - rect.left, 360);
+        TBBUTTONINFOA item{};
+        item.cbSize = sizeof(item);
+        item.dwMask = TBIF_BYINDEX | TBIF_SIZE | TBIF_STYLE | TBIF_COMMAND;
+        ASSERT_EQ(SendMessageA(toolbar, TB_GETBUTTONINFOA, 7, reinterpret_cast<LPARAM>(&item)), 7);
+        EXPECT_EQ(item.cx, w > 210 ? w - 210 : 0) << width;
+        EXPECT_EQ(item.fsStyle & BTNS_DROPDOWN, BTNS_DROPDOWN);
+        EXPECT_EQ(item.idCommand, 0);
+    }
+}
+
+TEST(SearchBar, EnterRightAfterStartListsEveryFolderAndFile) {
+    FrameSession session(SearchOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    MainFrame& frame = session.frame();
+    EXPECT_FALSE(IsWindowVisible(frame.results_pane().hwnd()));
+    PressEnter(session);
+    // Sorted by path, without regard to case; folder rows among the files.
+    EXPECT_EQ(ShownRows(frame), (Texts{
+                                    "|C:||",
+                                    "|C:\\Backup.zip||",
+                                    "bien|C:\\Backup.zip\\viejo.zip|2 GB|05/05/05 05:05:05",
+                                    "bien|C:\\Carta.doc|25 KB|12/03/09 10:15:00",
+                                    "|C:\\Docs||",
+                                    "|C:\\Docs\\Informe.dot|700|01/02/08 08:00:00",
+                                    "mal|C:\\Docs\\Oferta.xls|1,5 MB|01/02/08 08:00:00",
+                                    "mal|C:\\say \"hi\".txt|3 MB|01/01/09 10:00:00",
+                                    "|C:\\Word files(a.doc; b.dot)x.txt|1 KB|01/01/09 10:00:00",
+                                }))
+        << "Nothing of the header or statistics is a result";
+    EXPECT_TRUE(IsWindowVisible(frame.results_pane().hwnd()));
+    EXPECT_TRUE(ButtonChecked(frame, ID_SHOW_RESULTS));
+    EXPECT_TRUE(ButtonEnabled(frame, ID_SAVE_SEARCH));
+    EXPECT_EQ(PaneTitle(frame), "Search results - All files - 9 file(s)");
+
+    // The Search button does the same.
+    Click(session, ID_SEARCH);
+    EXPECT_EQ(ListView_GetItemCount(frame.results_list_hwnd()), 9);
+}
+
+TEST(SearchBar, APickedClassIsSearchedAsAClassUntilItsTextIsEdited) {
+    FrameSession session(SearchOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    MainFrame& frame = session.frame();
+    PickClass(session, 1);
+    PressEnter(session);
+    EXPECT_EQ(ShownRows(frame), (Texts{"bien|C:\\Carta.doc|25 KB|12/03/09 10:15:00",
+                                       "|C:\\Docs\\Informe.dot|700|01/02/08 08:00:00"}));
+    EXPECT_EQ(PaneTitle(frame), "Search results - Word files(*.doc; *.dot) - 2 file(s)");
+
+    // One more character: the label is now typed text, its stars wildcards.
+    SendMessageA(Edit(frame), EM_SETSEL, 100, 100);
+    SendMessageA(Edit(frame), WM_CHAR, 'x', 1);
+    ASSERT_TRUE(session.PumpUntilIdle());
+    EXPECT_EQ(SendMessageA(Combo(frame), CB_GETCURSEL, 0, 0), CB_ERR);
+    PressEnter(session);
+    EXPECT_EQ(ShownRows(frame),
+              (Texts{"|C:\\Word files(a.doc; b.dot)x.txt|1 KB|01/01/09 10:00:00"}));
+    EXPECT_EQ(PaneTitle(frame), "Search results - Word files(*.doc; *.dot)x - 1 file(s)");
+
+    PickClass(session, 4);  // a folder whose name ends in a listed extension is found too
+    PressEnter(session);
+    EXPECT_EQ(ShownRows(frame), (Texts{"|C:\\Backup.zip||",
+                                       "bien|C:\\Backup.zip\\viejo.zip|2 GB|05/05/05 05:05:05"}));
+}
+
+TEST(SearchBar, FiltersAndTypedPatterns) {
+    FrameSession session(SearchOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    MainFrame& frame = session.frame();
+    Click(session, ID_ONLY_GOOD);
+    ASSERT_TRUE(ButtonChecked(frame, ID_ONLY_GOOD));
+    PressEnter(session);
+    EXPECT_EQ(ShownRows(frame), (Texts{"bien|C:\\Backup.zip\\viejo.zip|2 GB|05/05/05 05:05:05",
+                                       "bien|C:\\Carta.doc|25 KB|12/03/09 10:15:00"}));
+    Click(session, ID_ONLY_BAD);
+    TypeText(session, "*.?o?");
+    PressEnter(session);
+    EXPECT_EQ(ShownRows(frame), (Texts{"bien|C:\\Carta.doc|25 KB|12/03/09 10:15:00"}));
+    EXPECT_EQ(PaneTitle(frame), "Search results - *.?o? - 1 file(s)");
+}
+
+TEST(SearchBar, AnEmptyFieldDoesNothing) {
+    FrameSession session(SearchOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    MainFrame& frame = session.frame();
+    TypeText(session, "carta");
+    PressEnter(session);
+    ASSERT_EQ(ListView_GetItemCount(frame.results_list_hwnd()), 1);
+    Click(session, ID_SHOW_RESULTS);  // hide the pane
+    ASSERT_FALSE(IsWindowVisible(frame.results_pane().hwnd()));
+
+    TypeText(session, "");
+    ASSERT_EQ(WindowText(Combo(frame)), "");
+    ASSERT_EQ(SendMessageA(Combo(frame), CB_GETCURSEL, 0, 0), CB_ERR);
+    PressEnter(session);
+    Click(session, ID_SEARCH);
+    EXPECT_FALSE(IsWindowVisible(frame.results_pane().hwnd()));
+    EXPECT_EQ(ListView_GetItemCount(frame.results_list_hwnd()), 1);
+    EXPECT_EQ(PaneTitle(frame), "Search results - carta - 1 file(s)");
+}
+
+// ---- the results pane ----
+
+TEST(ResultsPane, ASearchShowsThePaneAfterTheUserHidIt) {
+    FrameSession session(SearchOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    MainFrame& frame = session.frame();
+    Click(session, ID_SHOW_RESULTS);
+    Click(session, ID_RESULTS_CLOSE);
+    ASSERT_FALSE(IsWindowVisible(frame.results_pane().hwnd()));
+    ASSERT_FALSE(ButtonChecked(frame, ID_SHOW_RESULTS));
+    PressEnter(session);
+    EXPECT_TRUE(IsWindowVisible(frame.results_pane().hwnd()));
+    EXPECT_TRUE(ButtonChecked(frame, ID_SHOW_RESULTS));
+    RECT pane{};
+    GetWindowRect(frame.results_pane().hwnd(), &pane);
+    RECT splitter{};
+    GetWindowRect(frame.inner_splitter().hwnd(), &splitter);
+    EXPECT_GT(pane.bottom - pane.top, 0)
+        << "pane " << pane.left << "," << pane.top << " " << pane.right << "," << pane.bottom
+        << " splitter " << splitter.left << "," << splitter.top << " " << splitter.right << ","
+        << splitter.bottom;
+}
+
+TEST(ResultsPane, SaveIsEnabledExactlyWhenThereAreRows) {
+    FrameSession session(SearchOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    MainFrame& frame = session.frame();
+    EXPECT_FALSE(ButtonEnabled(frame, ID_SAVE_SEARCH));
+    TypeText(session, "abc");
+    PressEnter(session);
+    EXPECT_EQ(ListView_GetItemCount(frame.results_list_hwnd()), 0);
+    EXPECT_FALSE(ButtonEnabled(frame, ID_SAVE_SEARCH));
+    EXPECT_EQ(PaneTitle(frame), "Search results - abc - 0 file(s)");
+    TypeText(session, "oferta");
+    PressEnter(session);
+    EXPECT_TRUE(ButtonEnabled(frame, ID_SAVE_SEARCH));
+    TypeText(session, "nothing like it");
+    PressEnter(session);
+    EXPECT_FALSE(ButtonEnabled(frame, ID_SAVE_SEARCH));
+    // With no rows the save command does nothing, not even ask for a name.
+    Click(session, ID_SAVE_SEARCH);
+    EXPECT_TRUE(session.closer()->closed().size() <= 1u);  // the about box at most
+}
+
+TEST(ResultsPane, ARefusedPatternSaysSoAndTheProgramGoesOn) {
+    FrameSession session(SearchOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    MainFrame& frame = session.frame();
+    PressEnter(session);
+    ASSERT_EQ(ListView_GetItemCount(frame.results_list_hwnd()), 9);
+    const std::size_t closed_before = session.closer()->closed().size();
+    TypeText(session, "{2}");  // a repetition of nothing
+    PressEnter(session);
+    const Texts closed = session.closer()->closed();
+    ASSERT_EQ(closed.size(), closed_before + 1);
+    EXPECT_EQ(closed.back(), "Tov - error");
+    EXPECT_EQ(ListView_GetItemCount(frame.results_list_hwnd()), 0);
+    EXPECT_FALSE(ButtonEnabled(frame, ID_SAVE_SEARCH));
+    EXPECT_EQ(PaneTitle(frame), "Search results - {2} - 0 file(s)");
+    ASSERT_TRUE(IsWindow(session.hwnd()));
+    TypeText(session, "x{2");  // a brace that makes no repetition is a literal
+    PressEnter(session);
+    EXPECT_EQ(closed.size(), session.closer()->closed().size());
+    TypeText(session, "carta");
+    PressEnter(session);
+    EXPECT_EQ(ListView_GetItemCount(frame.results_list_hwnd()), 1);
+}
+
+// ---- saving ----
+
+// Answers the dialogs that the thread shows, one step per dialog: each step gets the dialog
+// once it is up, acts on it, and the next step waits for the next dialog.
+class DialogScript {
+  public:
+    using Step = std::function<void(HWND dialog)>;
+
+    // Dialogs in `keep` (the modeless work summary) are not part of the script.
+    DialogScript(DWORD thread_id, std::vector<HWND> keep, std::vector<Step> steps)
+        : thread_id_(thread_id),
+          keep_(std::move(keep)),
+          steps_(std::move(steps)),
+          worker_([this] { Run(); }) {}
+    ~DialogScript() {
+        stop_ = true;
+        worker_.join();
+    }
+    std::size_t done() const { return done_; }
+    Texts captions() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return captions_;
+    }
+
+  private:
+    void Run() {
+        HWND handled = nullptr;
+        const ULONGLONG deadline = GetTickCount64() + 20000;
+        while (!stop_ && done_ < steps_.size() && GetTickCount64() < deadline) {
+            Sleep(20);
+            HWND dialog = test::FindModalDialog(thread_id_, keep_);
+            if (dialog == nullptr || dialog == handled) {
+                continue;
+            }
+            Sleep(100);  // let it finish its set-up
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                captions_.push_back(WindowText(dialog));
+            }
+            steps_[done_](dialog);
+            handled = dialog;
+            ++done_;
+        }
+        // Whatever is still open once the script is through or out of time is cancelled, so
+        // that the test never hangs in a modal loop.
+        const ULONGLONG give_up = GetTickCount64() + 5000;
+        while (!stop_ && GetTickCount64() < give_up) {
+            Sleep(200);
+            HWND dialog = test::FindModalDialog(thread_id_, keep_);
+            if (dialog != nullptr && dialog != handled) {
+                std::lock_guard<std::mutex> lock(mutex_);
+                captions_.push_back("left open: " + WindowText(dialog));
+                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            }
+        }
+    }
+
+    DWORD thread_id_;
+    std::vector<HWND> keep_;
+    std::vector<Step> steps_;
+    std::atomic<bool> stop_{false};
+    std::atomic<std::size_t> done_{0};
+    mutable std::mutex mutex_;
+    Texts captions_;
+    std::thread worker_;
+};
+
+// The file-name field of the save dialog: an edit of its own (edt1) or the edit inside the
+// name combobox (cmb13, in Wine inside a ComboBoxEx32 of the same id).
+BOOL CALLBACK FindNameEdit(HWND child, LPARAM found) {
+    char class_name[32] = {};
+    GetClassNameA(child, class_name, sizeof(class_name));
+    if (lstrcmpiA(class_name, "Edit") != 0) {
+        return TRUE;
+    }
+    for (HWND at = child; at != nullptr; at = GetParent(at)) {
+        const int id = GetDlgCtrlID(at);
+        if (id == 0x47C || id == 0x480) {
+            *reinterpret_cast<HWND*>(found) = child;
+            return FALSE;
+        }
+        if (GetWindowLongA(at, GWL_STYLE) & WS_POPUP) {
+            break;
+        }
+    }
+    return TRUE;
+}
+
+HWND FileNameField(HWND dialog) {
+    HWND found = nullptr;
+    EnumChildWindows(dialog, FindNameEdit, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+BOOL CALLBACK PrintChild(HWND child, LPARAM) {
+    char class_name[64] = {};
+    GetClassNameA(child, class_name, sizeof(class_name));
+    std::printf("  child %s id 0x%X text \"%s\"\n", class_name, GetDlgCtrlID(child),
+                WindowText(child).c_str());
+    return TRUE;
+}
+
+DialogScript::Step EnterFileName(std::string name) {
+    return [name](HWND dialog) {
+        HWND field = FileNameField(dialog);
+        if (field == nullptr) {
+            std::printf("No file-name field in \"%s\":\n", WindowText(dialog).c_str());
+            EnumChildWindows(dialog, PrintChild, 0);
+        }
+        SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    };
+}
+
+DialogScript::Step Answer(int button) {
+    return [button](HWND dialog) {
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+    };
+}
+
+// Runs the save command while the script answers its dialogs.
+std::size_t SaveWith(FrameSession& session, std::vector<DialogScript::Step> steps,
+                     Texts* captions) {
+    session.closer()->set_enabled(false);
+    std::size_t done = 0;
+    {
+        DialogScript script(GetCurrentThreadId(), {session.frame().work_summary_hwnd()},
+                            std::move(steps));
+        SendMessageA(session.hwnd(), WM_COMMAND, ID_SAVE_SEARCH, 0);
+        session.PumpUntilIdle();
+        done = script.done();
+        if (captions != nullptr) {
+            *captions = script.captions();
+        }
+    }
+    session.closer()->set_enabled(true);
+    session.PumpUntilIdle();
+    return done;
+}
+
+std::string ExpectedCsv(const Texts& shown_rows) {
+    std::string csv;
+    for (const std::string& row : shown_rows) {
+        std::string line = "\"";
+        for (const char c : row) {
+            line += c == '|'   ? std::string("\";\"")
+                    : c == '"' ? std::string("\"\"")
+                               : std::string(1, c);
+        }
+        csv += line + "\"\r\n";
+    }
+    return csv;
+}
+
+TEST(SaveSearch, ANameWithoutExtensionWritesACsvFileInTheShownOrder) {
+    FrameSession session(SearchOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    MainFrame& frame = session.frame();
+    PressEnter(session);
+    ResultsObject(frame).SortRows(2, -1);  // by size, largest first
+    ASSERT_TRUE(session.PumpUntilIdle());
+    const Texts shown = ShownRows(frame);
+    ASSERT_EQ(shown.size(), 9u);
+    ASSERT_EQ(shown[0], "bien|C:\\Backup.zip\\viejo.zip|2 GB|05/05/05 05:05:05");
+
+    const std::string folder = session.folder().path();
+    ASSERT_EQ(SaveWith(session, {EnterFileName(folder + "\\results")}, nullptr), 1u);
+    const std::string saved = ReadFileBytes(folder + "\\results.csv");
+    EXPECT_EQ(saved, ExpectedCsv(shown));
+    EXPECT_NE(saved.find("\"mal\";\"C:\\say \"\"hi\"\".txt\";\"3 MB\";"), std::string::npos);
+    EXPECT_NE(saved.find("\"\";\"C:\\Docs\";\"\";\"\"\r\n"), std::string::npos);
+
+    // Saving again over it asks first; "Yes" replaces it with the new order.
+    ResultsObject(frame).SortRows(1, 1);
+    ASSERT_TRUE(session.PumpUntilIdle());
+    Texts captions;
+    ASSERT_EQ(
+        SaveWith(session, {EnterFileName(folder + "\\results.csv"), Answer(IDYES)}, &captions), 2u);
+    EXPECT_EQ(ReadFileBytes(folder + "\\results.csv"), ExpectedCsv(ShownRows(frame)));
+
+    // Cancelling writes nothing and says nothing.
+    ASSERT_EQ(SaveWith(session, {Answer(IDCANCEL)}, &captions), 1u);
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((folder + "\\*.tmp").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file was left behind";
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+    }
+}
+
+TEST(SaveSearch, AReadOnlyFileIsLeftAsItWasAndTheErrorIsShown) {
+    FrameSession session(SearchOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    PressEnter(session);
+    const std::string target = session.folder().WriteFile("kept.csv", "old bytes\r\n");
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    std::string message;
+    auto read_and_close = [&message](HWND box) {
+        char text[256] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+        message = text;
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+    Texts captions;
+    ASSERT_EQ(SaveWith(session, {EnterFileName(target), Answer(IDYES), read_and_close}, &captions),
+              3u);
+    ASSERT_EQ(captions.size(), 3u) << captions.back();
+    EXPECT_EQ(captions[2], "Orvan Explorer");
+    EXPECT_EQ(message, "error saving file");
+    EXPECT_EQ(ReadFileBytes(target), "old bytes\r\n");
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((session.folder().path() + "\\*.tmp").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file was left behind";
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+    }
+}
+
+TEST(SaveSearch, AFailedSaveKeepsTheTargetAndLeavesNoTemporaryFile) {
+    RowSet rows;
+    rows.rows.push_back({"bien", "a.txt", "1", "01/01/01 00:00:00", 0, 0, false});
+    const std::uint32_t order[] = {0};
+    test::TempFolder folder;
+    const std::string target = folder.WriteFile("t.csv", "before");
+    // A folder that does not exist: nothing is created.
+    EXPECT_FALSE(SaveResultsFile(folder.path() + "\\missing\\t.csv", rows, order));
+    // A folder in the way of the name.
+    CreateDirectoryA((folder.path() + "\\dir.csv").c_str(), nullptr);
+    EXPECT_FALSE(SaveResultsFile(folder.path() + "\\dir.csv", rows, order));
+    // A target held open without sharing cannot be replaced; it keeps its bytes.
+    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(SaveResultsFile(target, rows, order));
+    CloseHandle(held);
+    EXPECT_EQ(ReadFileBytes(target), "before");
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((folder.path() + "\\*.tmp").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+    }
+    RemoveDirectoryA((folder.path() + "\\dir.csv").c_str());
+    // And then it works.
+    EXPECT_TRUE(SaveResultsFile(target, rows, order));
+    EXPECT_EQ(ReadFileBytes(target), "\"bien\";\"a.txt\";\"1\";\"01/01/01 00:00:00\"\r\n");
+}
+
+}  // namespace
+}  // namespace tov
