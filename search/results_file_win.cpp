@@ -100,8 +100,7 @@ bool SaveResultsFile(const std::string& path, const RowSet& rows,
     if (!written || !file.Close()) {
         return false;
     }
-    if (!MoveFileExA(temporary.path().c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExA(temporary.path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         return false;
     }
     temporary.Release();
