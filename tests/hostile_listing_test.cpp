@@ -126,12 +126,14 @@ Walked WalkEverything(const std::string& listing, bool search_everything) {
         SortAndSave(everything.rows);
         walked.found_typed = everything.rows.rows.size();
     }
-    for (const FileTypeClass& type_class : FileTypeClasses()) {
+    // The class of every file and one with alternatives (images); the other classes differ only
+    // in their expressions, which the matcher's own tests cover.
+    for (const FileTypeClass& type_class : {FileTypeClasses()[0], FileTypeClasses()[6]}) {
         for (const CheckStatusFilters filters :
              {CheckStatusFilters{}, CheckStatusFilters{true, false},
               CheckStatusFilters{false, true}, CheckStatusFilters{true, true}}) {
-            if (!search_everything && &type_class == &FileTypeClasses()[0] && !filters.only_good &&
-                !filters.only_bad) {
+            if (!search_everything && type_class.expression == FileTypeClasses()[0].expression &&
+                !filters.only_good && !filters.only_bad) {
                 continue;
             }
             const SearchOutcome found =
