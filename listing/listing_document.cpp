@@ -1,6 +1,5 @@
 #include "listing/listing_document.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace tov {
@@ -13,8 +12,12 @@ ListingDocument ListingDocument::FromFileBytes(std::unique_ptr<char[]> buffer,
                                                std::uint32_t length) {
     ListingDocument document;
     char* bytes = buffer.get();
-    std::replace(bytes, bytes + length, '\n', '\0');
-    bytes[length] = '\0';
+    char* const end = bytes + length;
+    // memchr is vectorised; a byte-by-byte replace is several times slower on large listings.
+    for (char* at = bytes; (at = static_cast<char*>(std::memchr(at, '\n', end - at))) != nullptr;) {
+        *at++ = '\0';
+    }
+    *end = '\0';
     document.data_ = std::move(buffer);
     document.size_ = std::size_t{length} + 1;
     return document;
