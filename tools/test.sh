@@ -9,6 +9,15 @@ echo "== Native build (AddressSanitizer, UBSan)"
 echo "== Native tests"
 (cd "$root/build/native" && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j 2)
 
+echo "== Benchmark smoke run (seconds; the full run is tools/bench.sh)"
+smoke=$(mktemp -d)
+"$root/build/native/listing_writer" synthetic --files 10000 --folders 201 --depth 8 "$smoke/job.tov" >/dev/null
+TOV_BENCH_LISTING="$smoke/job.tov" "$root/build/native/core_bench" --benchmark_min_time=0.001 \
+    --benchmark_filter='BM_(TouchFreshBuffer|LoadAndVerify|LfToNul|MemchrScan|FolderIndex|List|SortAllRows|ScanLines|Search|Csv|MD5_16KiB)' \
+    >"$smoke/bench.log" 2>&1 || { cat "$smoke/bench.log"; exit 1; }
+echo "$(grep -c '^BM_' "$smoke/bench.log") benchmarks ran"
+rm -rf "$smoke"
+
 echo "== Windows build"
 "$root/tools/build.sh" windows
 echo "== Windows-side tests through Wine"
