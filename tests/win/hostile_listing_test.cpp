@@ -350,7 +350,8 @@ TEST(HostileListing, AFileOfFourGibibytesLessOneIsRefusedAsTooLarge) {
         HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                   CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        // Sparse, so that no disk space is taken: Wine extends the file with ftruncate.
+        // Sparse, so that no disk space is taken: Wine extends the file with ftruncate. (Its
+        // GetCompressedFileSize reports the whole length, so the space is not checked here.)
         DWORD returned = 0;
         DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
         LARGE_INTEGER size{};
@@ -359,9 +360,6 @@ TEST(HostileListing, AFileOfFourGibibytesLessOneIsRefusedAsTooLarge) {
         CloseHandle(file);
         ASSERT_TRUE(sized);
     }
-    ULARGE_INTEGER on_disk{};
-    on_disk.LowPart = GetCompressedFileSizeA(path.c_str(), &on_disk.HighPart);
-    EXPECT_LT(on_disk.QuadPart, writer::kTooLargeListingBytes);
     ExpectRefused(path, PlatformText(ERROR_NOT_SUPPORTED));  // code 50
     DeleteFileA(path.c_str());
 }
