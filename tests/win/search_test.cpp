@@ -574,6 +574,10 @@ TEST(SaveSearch, AReadOnlyFileIsLeftAsItWasAndTheErrorIsShown) {
         GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
         message = text;
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        // On a loaded machine the box may take a while to go; the script must not see it open.
+        for (int waited = 0; waited < 500 && IsWindow(box); ++waited) {
+            Sleep(10);
+        }
     };
     Texts captions;
     ASSERT_EQ(SaveWith(session, {EnterFileName(target), Answer(IDYES), read_and_close}, &captions),
