@@ -1,0 +1,233 @@
+// The scenes of the README's screenshots, built in the real main window with the sample listing.
+// Disabled, so that ctest passes it by: tools/screenshots.sh runs it with
+// --gtest_also_run_disabled_tests and names a folder in TOV_SCREENSHOT_DIR. For every scene the
+// test writes "<scene>.ready" there, holding the rectangle to keep ("left top width height" in
+// desktop pixels), and keeps the window alive until the script has taken the picture and
+// deleted the file.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include "res/resource.h"
+#include "tests/win/frame_test_support.h"
+
+namespace tov {
+namespace {
+
+using test::FrameOptions;
+using test::FrameSession;
+
+constexpr DWORD kShotTimeoutMs = 60000;
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+RECT Union(const RECT& a, const RECT& b) {
+    RECT both{};
+    UnionRect(&both, &a, &b);
+    return both;
+}
+
+RECT WindowRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+// Announces a scene to the script; returns the marker's path, empty when it could not be written.
+std::string AnnounceScene(const std::string& folder, const std::string& scene, const RECT& rect) {
+    const std::string marker = folder + "\\" + scene + ".ready";
+    const std::string partial = marker + ".part";
+    {
+        std::ofstream out(partial, std::ios::binary);
+        out << rect.left << ' ' << rect.top << ' ' << (rect.right - rect.left) << ' '
+            << (rect.bottom - rect.top) << '\n';
+        if (!out) {
+            return {};
+        }
+    }
+    // Renamed into place so that the script never reads half a line.
+    if (!MoveFileExA(partial.c_str(), marker.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        return {};
+    }
+    return marker;
+}
+
+// Keeps the main window painting until the script has taken the picture; false on time-out.
+bool HoldScene(FrameSession& session, const std::string& folder, const std::string& scene,
+               const RECT& rect) {
+    if (!session.PumpUntilIdle()) {
+        return false;
+    }
+    RedrawWindow(session.hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const std::string marker = AnnounceScene(folder, scene, rect);
+    if (marker.empty()) {
+        return false;
+    }
+    const DWORD start = GetTickCount();
+    while (FileExists(marker)) {
+        if (GetTickCount() - start > kShotTimeoutMs) {
+            DeleteFileA(marker.c_str());
+            return false;
+        }
+        session.PumpUntilIdle(200);
+        Sleep(50);
+    }
+    return true;
+}
+
+HTREEITEM ChildEndingWith(HWND tree, HTREEITEM parent, const std::string& suffix) {
+    for (HTREEITEM item = TreeView_GetChild(tree, parent); item != nullptr;
+         item = TreeView_GetNextSibling(tree, item)) {
+        char text[MAX_PATH] = {};
+        TVITEMA data{};
+        data.mask = TVIF_TEXT;
+        data.hItem = item;
+        data.pszText = text;
+        data.cchTextMax = sizeof(text);
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+        const std::string name = text;
+        if (name.size() >= suffix.size() &&
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
+            return item;
+        }
+    }
+    return nullptr;
+}
+
+// The about box among the thread's windows (the work summary is a dialog too, shown just before).
+HWND FindAboutBox(DWORD thread_id) {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        thread_id,
+        [](HWND window, LPARAM result) -> BOOL {
+            if (IsWindowVisible(window) && GetDlgItem(window, IDC_LOGO) != nullptr &&
+                GetDlgItem(window, IDC_TEXT) != nullptr &&
+                GetDlgItem(window, IDC_CHECK_LIST) == nullptr) {
+                *reinterpret_cast<HWND*>(result) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+bool SummaryShown(FrameSession& session) {
+    return IsWindowVisible(session.frame().work_summary_hwnd()) != FALSE;
+}
+
+void Command(FrameSession& session, UINT command) {
+    PostMessageA(session.hwnd(), WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+    session.PumpUntilIdle();
+}
+
+TEST(ScreenshotScenes, DISABLED_SampleListing) {
+    const std::string folder = Environment("TOV_SCREENSHOT_DIR");
+    const std::string listing_path = Environment("TOV_SCREENSHOT_LISTING");
+    if (folder.empty() || listing_path.empty()) {
+        GTEST_SKIP() << "run by tools/screenshots.sh";
+    }
+    FrameOptions options;
+    options.listing = ReadFileBytes(listing_path);
+    ASSERT_FALSE(options.listing.empty()) << listing_path;
+    options.listing_name = "sample.tov";
+    options.language = Environment("TOV_SCREENSHOT_LANGUAGE").empty()
+                           ? "-l en"
+                           : std::getenv("TOV_SCREENSHOT_LANGUAGE");
+    options.close_dialogs = false;
+
+    // The about box comes up at start, modal: a helper thread announces it and, once the picture
+    // is taken, ends it, while the main thread runs the box's own loop.
+    const DWORD main_thread = GetCurrentThreadId();
+    std::atomic<bool> about_taken{false};
+    std::thread about_watcher([&] {
+        const DWORD start = GetTickCount();
+        HWND about = nullptr;
+        while (about == nullptr && GetTickCount() - start < 20000) {
+            about = FindAboutBox(main_thread);
+            Sleep(50);
+        }
+        if (about == nullptr) {
+            return;
+        }
+        Sleep(500);  // the box's first paint
+        const std::string marker = AnnounceScene(folder, "about-box", WindowRect(about));
+        const DWORD shown = GetTickCount();
+        while (!marker.empty() && FileExists(marker) && GetTickCount() - shown < kShotTimeoutMs) {
+            Sleep(50);
+        }
+        about_taken = !marker.empty() && !FileExists(marker);
+        DeleteFileA(marker.c_str());
+        // Ended as the helpers end dialogs: cancel first, then OK, until it is gone.
+        const DWORD closing = GetTickCount();
+        for (int round = 0; IsWindow(about) && GetTickCount() - closing < 10000; ++round) {
+            PostMessageA(about, WM_COMMAND, round % 2 == 0 ? IDCANCEL : IDOK, 0);
+            Sleep(200);
+        }
+    });
+
+    FrameSession session(options);
+    session.PumpUntilIdle(kShotTimeoutMs + 20000);
+    about_watcher.join();
+    ASSERT_TRUE(session.alive());
+    EXPECT_TRUE(about_taken);
+    ASSERT_TRUE(session.PumpUntilIdle());
+    MainFrame& frame = session.frame();
+
+    // The work summary as it opens with the listing, beside or over the browser.
+    ASSERT_TRUE(SummaryShown(session));
+    EXPECT_TRUE(
+        HoldScene(session, folder, "work-summary",
+                  Union(WindowRect(session.hwnd()), WindowRect(frame.work_summary_hwnd()))));
+
+    // Browsing: a folder whose files are marked correct and incorrect.
+    Command(session, ID_SHOW_SUMMARY);
+    EXPECT_FALSE(SummaryShown(session));
+    const HWND tree = frame.folder_tree_hwnd();
+    HTREEITEM accounts = ChildEndingWith(tree, TreeView_GetRoot(tree), "Contabilidad");
+    ASSERT_NE(accounts, nullptr);
+    TreeView_Expand(tree, accounts, TVE_EXPAND);
+    HTREEITEM year = ChildEndingWith(tree, accounts, " 2008");
+    TreeView_SelectItem(tree, year != nullptr ? year : accounts);
+    ASSERT_TRUE(session.PumpUntilIdle());
+    EXPECT_TRUE(HoldScene(session, folder, "main-window", WindowRect(session.hwnd())));
+
+    // A search for Word documents, typed and started with Enter as a user does.
+    const HWND combo = GetDlgItem(frame.main_toolbar(), IDC_SEARCH_COMBO);
+    const HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
+    ASSERT_NE(edit, nullptr);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    for (const char c : std::string("*.doc")) {
+        SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+    }
+    PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    ASSERT_TRUE(session.PumpUntilIdle());
+    EXPECT_TRUE(IsWindowVisible(frame.results_pane().hwnd()));
+    EXPECT_GT(ListView_GetItemCount(frame.results_list_hwnd()), 0);
+    EXPECT_TRUE(HoldScene(session, folder, "search-results", WindowRect(session.hwnd())));
+}
+
+}  // namespace
+}  // namespace tov
