@@ -198,9 +198,15 @@ TEST(ScreenshotScenes, DISABLED_SampleListing) {
 
     // The work summary as it opens with the listing, beside or over the browser.
     ASSERT_TRUE(SummaryShown(session));
-    EXPECT_TRUE(
-        HoldScene(session, folder, "work-summary",
-                  Union(WindowRect(session.hwnd()), WindowRect(frame.work_summary_hwnd()))));
+    // Closing the about box activates the browser; the summary is brought back above it.
+    const HWND summary = frame.work_summary_hwnd();
+    SetWindowPos(summary, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetActiveWindow(summary);
+    ASSERT_TRUE(session.PumpUntilIdle());
+    RedrawWindow(summary, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_TRUE(HoldScene(session, folder, "work-summary",
+                          Union(WindowRect(session.hwnd()), WindowRect(summary))));
 
     // Browsing: a folder whose files are marked correct and incorrect.
     Command(session, ID_SHOW_SUMMARY);
