@@ -17,7 +17,5 @@ if [ -n "${DISPLAY:-}" ]; then
     run "$@"
 else
     echo "No display: starting Tov under Xvfb (nothing will be visible)."
-    export -f run tov_wine_prefix tov_wine_stop
-    export root
-    xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'run "$@"' _ "$@"
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
 fi
