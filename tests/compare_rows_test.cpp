@@ -176,7 +176,9 @@ TEST(SortRows, AgreesWithCompareRows) {
         "",      "01/01/69 00:00:00", "01/01/70 00:00:00", "99/99/99 99:99:99",
         "short", "29/02/01 00:00:00"};
     Rows rows;
-    rows.set.prefixes = {"", "C:\\", "c:\\abcdefgh\\"};
+    // Long shared beginnings make the sort read past its first sixteen bytes, twice over.
+    rows.set.prefixes = {"", "C:\\", "c:\\abcdefgh\\", "C:\\Documentos\\Proyectos 2008\\",
+                         "c:\\documentos\\proyectos 2008\\Informes\\"};
     for (int i = 0; i < 600; ++i) {
         if (random() % 5 == 0) {
             rows.Folder(names[random() % names.size()]);
@@ -184,7 +186,7 @@ TEST(SortRows, AgreesWithCompareRows) {
             rows.File(names[random() % names.size()], sizes[random() % sizes.size()],
                       dates[random() % dates.size()], names[random() % names.size()]);
         }
-        rows.set.rows.back().path_prefix = static_cast<std::uint32_t>(random() % 3);
+        rows.set.rows.back().path_prefix = static_cast<std::uint32_t>(random() % 5);
     }
     std::vector<std::uint32_t> previous;  // each sort starts from the order of the one before
     for (int column = 0; column <= 4; ++column) {

@@ -217,84 +217,85 @@ std::vector<std::uint32_t> SortOrder(const RowSet& rows, SortSettings settings,
         lower[byte] = LowerCp1252(static_cast<unsigned char>(byte));
     }
 
-    // One key per row, computed once. Texts keep their first sixteen lower-cased bytes in the
-    // key; the rest of every longer text goes into one contiguous buffer, already lower-cased,
-    // so that the few comparisons that need it read a single place in memory.
+    // Texts are ordered sixteen lower-cased bytes at a time: a first pass sorts by the rank and
+    // the first sixteen bytes, then only runs of rows that still tie are sorted again by the next
+    // sixteen bytes, read in place. Search results share long path beginnings, so comparing
+    // whole texts would re-read those beginnings at every comparison.
     struct Key {
         std::uint64_t high;
         std::uint64_t low;
         std::uint32_t row;
         std::uint32_t rank;
     };
-    constexpr std::uint32_t kHasTail = 0x100;  // flag beside the rank: the text is longer than 16
-    std::vector<Key> keys(count);
-    std::string tails;
-    std::vector<std::size_t> tail_starts(count + 1);
-    for (std::size_t i = 0; i < count; ++i) {
-        const FileRow& row = rows.rows[i];
-        const TwoPieces text = TextOf(rows, row, column);
-        Key& key = keys[i];
-        key.row = static_cast<std::uint32_t>(i);
-        key.rank = Rank(row, text, column);
+    auto fill_head = [&](Key& key, std::size_t depth) {
+        const TwoPieces text = TextOf(rows, rows.rows[key.row], column);
+        const std::size_t size = text.size();
         key.high = 0;
         key.low = 0;
-        const std::size_t size = text.size();
         for (std::size_t b = 0; b < 16; ++b) {
             std::uint64_t& word = b < 8 ? key.high : key.low;
-            word = (word << 8) | (b < size ? lower[text[b]] : 0u);
+            const std::size_t at = depth + b;
+            word = (word << 8) | (at < size ? lower[text[at]] : 0u);
         }
-        tail_starts[i] = tails.size();
-        if (size > 16) {
-            key.rank |= kHasTail;
-            for (std::size_t b = 16; b < size; ++b) {
-                tails.push_back(static_cast<char>(lower[text[b]]));
-            }
-        }
-    }
-    tail_starts[count] = tails.size();
+    };
 
     std::vector<Key> items;
     items.reserve(count);
-    if (current.size() == count) {
-        for (std::uint32_t row : current) {
-            items.push_back(keys[row < count ? row : 0]);
-        }
-    } else {
-        items = std::move(keys);
+    const bool keep_current = current.size() == count;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t row =
+            keep_current ? (current[i] < count ? current[i] : 0) : static_cast<std::uint32_t>(i);
+        Key key{0, 0, row, 0};
+        key.rank = Rank(rows.rows[row], TextOf(rows, rows.rows[row], column), column);
+        fill_head(key, 0);
+        items.push_back(key);
     }
 
-    // Equal sixteen-byte heads with a zero in them mean equal texts: no text holds a NUL.
-    auto tail = [&](std::uint32_t row) {
-        return std::string_view(tails.data() + tail_starts[row],
-                                tail_starts[row + 1] - tail_starts[row]);
-    };
-    auto ascending = [&](const Key& a, const Key& b) -> int {
-        const std::uint32_t rank_a = a.rank & ~kHasTail;
-        const std::uint32_t rank_b = b.rank & ~kHasTail;
-        if (rank_a != rank_b) {
-            return rank_a < rank_b ? -1 : 1;
+    // Descending is the ascending order turned round, so that rows that compare equal keep
+    // their order both ways.
+    const bool ascending = settings.direction >= 0;
+    auto before = [ascending](const Key& a, const Key& b) {
+        if (a.rank != b.rank) {
+            return ascending ? a.rank < b.rank : a.rank > b.rank;
         }
         if (a.high != b.high) {
-            return a.high < b.high ? -1 : 1;
+            return ascending ? a.high < b.high : a.high > b.high;
         }
-        if (a.low != b.low) {
-            return a.low < b.low ? -1 : 1;
-        }
-        if (((a.rank | b.rank) & kHasTail) == 0) {
-            return 0;
-        }
-        const int order = tail(a.row).compare(tail(b.row));
-        return (order > 0) - (order < 0);
+        return ascending ? a.low < b.low : a.low > b.low;
     };
-    // Descending is the ascending order with the comparison turned round, so that rows that
-    // compare equal keep their order both ways.
-    if (settings.direction >= 0) {
-        std::stable_sort(items.begin(), items.end(),
-                         [&](const Key& a, const Key& b) { return ascending(a, b) < 0; });
-    } else {
-        std::stable_sort(items.begin(), items.end(),
-                         [&](const Key& a, const Key& b) { return ascending(a, b) > 0; });
+    auto same_head = [](const Key& a, const Key& b) {
+        return a.rank == b.rank && a.high == b.high && a.low == b.low;
+    };
+
+    struct Run {
+        std::size_t begin;
+        std::size_t end;
+        std::size_t depth;
+    };
+    std::vector<Run> runs{{0, count, 0}};
+    while (!runs.empty()) {
+        const Run run = runs.back();
+        runs.pop_back();
+        if (run.depth != 0) {
+            for (std::size_t i = run.begin; i < run.end; ++i) {
+                fill_head(items[i], run.depth);
+            }
+        }
+        std::stable_sort(items.begin() + run.begin, items.begin() + run.end, before);
+        // A head whose last byte is 0 holds the end of both texts (no text holds a NUL), so a
+        // tie there is a tie of the whole texts.
+        for (std::size_t first = run.begin; first < run.end;) {
+            std::size_t last = first + 1;
+            while (last < run.end && same_head(items[first], items[last])) {
+                ++last;
+            }
+            if (last - first > 1 && (items[first].low & 0xFF) != 0) {
+                runs.push_back({first, last, run.depth + 16});
+            }
+            first = last;
+        }
     }
+
     std::vector<std::uint32_t> order(count);
     for (std::size_t i = 0; i < count; ++i) {
         order[i] = items[i].row;

