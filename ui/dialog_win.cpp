@@ -2,6 +2,8 @@
 
 #include "ui/text_win.h"
 
+#include <algorithm>
+
 namespace tov {
 namespace {
 
@@ -61,6 +63,29 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wparam, LP
         self->window_ = nullptr;
     }
     return handled ? result : FALSE;
+}
+
+void CenterOverOwner(HWND window) {
+    const HWND owner = GetWindow(window, GW_OWNER);
+    RECT window_rect{};
+    GetWindowRect(window, &window_rect);
+    RECT owner_rect{};
+    if (owner == nullptr || !GetWindowRect(owner, &owner_rect)) {
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &owner_rect, 0);
+    }
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoA(MonitorFromRect(&owner_rect, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    const int width = window_rect.right - window_rect.left;
+    const int height = window_rect.bottom - window_rect.top;
+    int left = (owner_rect.left + owner_rect.right) / 2 - width / 2;
+    int top = (owner_rect.top + owner_rect.bottom) / 2 - height / 2;
+    left =
+        std::max(static_cast<int>(area.left), std::min(left, static_cast<int>(area.right) - width));
+    top =
+        std::max(static_cast<int>(area.top), std::min(top, static_cast<int>(area.bottom) - height));
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace tov

@@ -14,6 +14,10 @@
 
 namespace tov {
 
+// Centres a dialog over its owner window, kept inside the work area of the owner's monitor (a box
+// can be taller than a small main window).
+void CenterOverOwner(HWND window);
+
 class Dialog {
   public:
     Dialog() = default;

@@ -44,30 +44,6 @@ LayoutRect ChildRect(HWND dialog, HWND child) {
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
-// Centres `window` over `owner`, kept inside the work area of the owner's monitor.
-void CenterOver(HWND window, HWND owner) {
-    RECT window_rect{};
-    GetWindowRect(window, &window_rect);
-    RECT owner_rect{};
-    if (owner == nullptr || !GetWindowRect(owner, &owner_rect)) {
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &owner_rect, 0);
-    }
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoA(MonitorFromRect(&owner_rect, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& area = monitor.rcWork;
-
-    const int width = window_rect.right - window_rect.left;
-    const int height = window_rect.bottom - window_rect.top;
-    int left = (owner_rect.left + owner_rect.right) / 2 - width / 2;
-    int top = (owner_rect.top + owner_rect.bottom) / 2 - height / 2;
-    left =
-        std::max(static_cast<int>(area.left), std::min(left, static_cast<int>(area.right) - width));
-    top =
-        std::max(static_cast<int>(area.top), std::min(top, static_cast<int>(area.bottom) - height));
-    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 }  // namespace
 
 WorkSummaryDialog::~WorkSummaryDialog() {
@@ -137,7 +113,7 @@ void WorkSummaryDialog::OnInitDialog() {
     }
     layout_.emplace(kResizeRules, originals, client.right, client.bottom);
 
-    CenterOver(hwnd(), GetWindow(hwnd(), GW_OWNER));
+    CenterOverOwner(hwnd());
 
     SetDlgItemTextA(hwnd(), IDC_TEXT, "");
 
