@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const tov::FileRow& row : rows.rows) {
             Require(Within(document, row.name) && Within(document, row.size) &&
                     Within(document, row.date) && Within(document, row.status));
-            Require(row.path_prefix < rows.prefixes.size());
+            Require(row.path_prefix < rows.levels.size());
             Require(!row.is_folder || (row.subfolder >= 1 && row.subfolder - 1 < index.size() &&
                                        index.Parent(row.subfolder - 1) == folder));
         }

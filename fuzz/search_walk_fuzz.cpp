@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const tov::FileRow& row : rows.rows) {
         Require(Within(document, row.name) && Within(document, row.size) &&
                 Within(document, row.date) && Within(document, row.status));
-        Require(row.path_prefix < rows.prefixes.size());
+        Require(row.path_prefix < rows.levels.size());
         if (filters.only_good || filters.only_bad) {
             const tov::CheckStatus status = tov::ReadCheckStatus(row.status);
             Require(!row.is_folder && status != tov::CheckStatus::NotChecked);

@@ -14,10 +14,16 @@ ListingDocument ListingDocument::FromFileBytes(std::unique_ptr<char[]> buffer,
     char* bytes = buffer.get();
     char* const end = bytes + length;
     // memchr is vectorised; a byte-by-byte replace is several times slower on large listings.
+    std::size_t lines = 0;
     for (char* at = bytes; (at = static_cast<char*>(std::memchr(at, '\n', end - at))) != nullptr;) {
         *at++ = '\0';
+        ++lines;
+    }
+    if (length != 0 && end[-1] != '\0') {
+        ++lines;  // the last line has no LF
     }
     *end = '\0';
+    document.line_count_ = lines;
     document.data_ = std::move(buffer);
     document.size_ = std::size_t{length} + 1;
     return document;

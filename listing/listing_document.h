@@ -31,6 +31,10 @@ class ListingDocument {
     const char* data() const { return data_.get(); }
     std::size_t size() const { return size_; }
 
+    // The number of lines ended by LF, and the last one if it has none. (A NUL byte in the file
+    // ends a line too; those are not counted.)
+    std::size_t LineCount() const { return line_count_; }
+
     // True at the final NUL or at an empty line; also for any offset past the buffer.
     bool AtEnd(LineOffset offset) const { return offset >= size_ || data_[offset] == '\0'; }
 
@@ -47,6 +51,7 @@ class ListingDocument {
   private:
     std::unique_ptr<char[]> data_;
     std::size_t size_ = 0;
+    std::size_t line_count_ = 0;
 };
 
 }  // namespace tov

@@ -1,6 +1,8 @@
 #include "search/csv_writer.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace tov {
 namespace {
@@ -17,6 +19,18 @@ void AppendEscaped(std::string& out, std::string_view field) {
         out += '"';
         field.remove_prefix(length);
     }
+}
+
+void AppendRowLine(std::string& out, const FileRow& row, std::string_view path) {
+    if (row.is_folder) {
+        AppendCsvLine(out, {}, path, row.name, {}, {});
+    } else {
+        AppendCsvLine(out, row.status, path, row.name, row.size, row.date);
+    }
+}
+
+std::uint64_t QuotedBytes(std::string_view field) {
+    return field.size() + static_cast<std::uint64_t>(std::count(field.begin(), field.end(), '"'));
 }
 
 }  // namespace
@@ -36,25 +50,52 @@ void AppendCsvLine(std::string& out, std::string_view status, std::string_view p
 }
 
 void AppendCsvRow(std::string& out, const RowSet& rows, const FileRow& row) {
-    const std::string_view prefix = row.path_prefix < rows.prefixes.size()
-                                        ? std::string_view(rows.prefixes[row.path_prefix])
-                                        : std::string_view();
-    if (row.is_folder) {
-        AppendCsvLine(out, {}, prefix, row.name, {}, {});
-    } else {
-        AppendCsvLine(out, row.status, prefix, row.name, row.size, row.date);
+    std::string path;
+    rows.AppendPath(path, row.path_prefix);
+    AppendRowLine(out, row, path);
+}
+
+std::uint64_t CsvByteCount(const RowSet& rows, std::span<const std::uint32_t> order) {
+    // A level's path bytes as written, doubled quotes included; parents come before children.
+    std::vector<std::uint64_t> path_bytes(rows.levels.size(), 0);
+    for (std::size_t i = 1; i < rows.levels.size(); ++i) {
+        const PathLevel& level = rows.levels[i];
+        path_bytes[i] = path_bytes[level.parent] + QuotedBytes(level.name) + 1;
     }
+    constexpr std::uint64_t kFraming = 4 * 2 + 3 + 2;  // quotes, semicolons and CR LF
+    std::uint64_t total = 0;
+    for (const std::uint32_t index : order) {
+        if (index >= rows.rows.size()) {
+            continue;
+        }
+        const FileRow& row = rows.rows[index];
+        total += kFraming + QuotedBytes(row.name) +
+                 (row.path_prefix < path_bytes.size() ? path_bytes[row.path_prefix] : 0);
+        if (!row.is_folder) {
+            total += QuotedBytes(row.status) + QuotedBytes(row.size) + QuotedBytes(row.date);
+        }
+    }
+    return total;
 }
 
 bool WriteCsv(const RowSet& rows, std::span<const std::uint32_t> order,
               const std::function<bool(std::string_view)>& write, std::size_t chunk_bytes) {
     std::string chunk;
     chunk.reserve(chunk_bytes + 1024);
+    // Rows in a row mostly share their folder, so its path text is built once for the run.
+    std::string path;
+    std::uint32_t path_level = 0;
     for (const std::uint32_t index : order) {
         if (index >= rows.rows.size()) {
             continue;
         }
-        AppendCsvRow(chunk, rows, rows.rows[index]);
+        const FileRow& row = rows.rows[index];
+        if (row.path_prefix != path_level) {
+            path_level = row.path_prefix;
+            path.clear();
+            rows.AppendPath(path, path_level);
+        }
+        AppendRowLine(chunk, row, path);
         if (chunk.size() >= chunk_bytes) {
             if (!write(chunk)) {
                 return false;

@@ -84,6 +84,14 @@ bool SaveResultsFile(const std::string& path, const RowSet& rows,
         return false;
     }
 
+    // Results whose paths repeat deep folders can need far more room than the listing itself;
+    // a file that cannot fit is refused before any of it is written.
+    ULARGE_INTEGER available{};
+    if (GetDiskFreeSpaceExA(FolderOf(path).c_str(), &available, nullptr, nullptr) &&
+        CsvByteCount(rows, order) > available.QuadPart) {
+        return false;
+    }
+
     char temporary_path[MAX_PATH] = {};
     if (GetTempFileNameA(FolderOf(path).c_str(), "tov", 0, temporary_path) == 0) {
         return false;

@@ -1,8 +1,10 @@
 #include "search/search_walk.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -14,20 +16,20 @@ namespace tov {
 namespace {
 
 constexpr std::uint32_t kNoPrefix = std::numeric_limits<std::uint32_t>::max();
+constexpr std::size_t kRowsReservedAtMost = std::size_t{1} << 23;
 
-// One open folder level: where its part of the current path ends, and the index of its path
-// prefix ("A\B\") once a row on it needed one. Only levels that hold results get a prefix, so a
-// deep tree with few matches stores few and short paths.
+// One open folder level: its own name, and its PathLevel in the results once a row on it or
+// below it needed one. Only levels that hold results, and the levels above them, get one.
 struct Level {
-    std::size_t path_end = 0;
-    std::uint32_t prefix = kNoPrefix;
+    std::string_view name;
+    std::uint32_t path_level = kNoPrefix;
 };
 
 class Walk {
   public:
     Walk(CheckStatusFilters filters, NameTest test, RowSet& results)
         : filters_(filters), test_(test), results_(results) {
-        levels_.push_back({0, 0});  // the top level: the empty prefix
+        levels_.push_back({{}, 0});  // the top level: the empty path
         for (int byte = 0; byte < 256; ++byte) {
             lower_[byte] = LowerCp1252(static_cast<unsigned char>(byte));
         }
@@ -44,15 +46,12 @@ class Walk {
                     return;
                 }
                 levels_.pop_back();
-                path_.resize(levels_.back().path_end);
             } else if (line[0] == '>') {
                 const std::string_view own_name = FolderOwnName(line);
                 if (test_folders && Matches(own_name)) {
                     AddRow({{}, own_name, {}, {}, CurrentPrefix(), 0, true});
                 }
-                path_ += own_name;
-                path_ += '\\';
-                levels_.push_back({path_.size(), kNoPrefix});
+                levels_.push_back({own_name, kNoPrefix});
             } else if (levels_.size() > 1) {
                 TestFileLine(line);
             }
@@ -104,20 +103,22 @@ class Walk {
 
     void AddRow(const FileRow& row) { results_.rows.push_back(row); }
 
+    // Each open level gets its PathLevel at most once, so this is constant time on average.
     std::uint32_t CurrentPrefix() {
-        Level& level = levels_.back();
-        if (level.prefix == kNoPrefix) {
-            level.prefix = static_cast<std::uint32_t>(results_.prefixes.size());
-            results_.prefixes.push_back(path_);
+        std::size_t known = levels_.size() - 1;
+        while (levels_[known].path_level == kNoPrefix) {
+            --known;  // stops at the top level, which always has one
         }
-        return level.prefix;
+        for (std::size_t i = known + 1; i < levels_.size(); ++i) {
+            levels_[i].path_level = results_.AddLevel(levels_[i - 1].path_level, levels_[i].name);
+        }
+        return levels_.back().path_level;
     }
 
     CheckStatusFilters filters_;
     NameTest test_;
     RowSet& results_;
     std::vector<Level> levels_;
-    std::string path_;  // the path of the innermost level, each folder name followed by "\"
     std::string lowered_;
     std::array<unsigned char, 256> lower_{};
 };
@@ -144,6 +145,12 @@ SearchOutcome SearchListing(const ListingDocument& document, std::string_view pa
         return outcome;
     }
     const PatternMatcher matcher = std::move(compiled).matcher();
+    // Room for a row per line, so that the rows are never moved while they grow; pages never
+    // written are never taken from the system. Without that room the walk still works.
+    try {
+        outcome.rows.rows.reserve(std::min(document.LineCount(), kRowsReservedAtMost));
+    } catch (const std::bad_alloc&) {
+    }
     auto test = [&matcher](std::string_view name) { return matcher.Test(name); };
     SearchFolderLevels(document, filters, test, outcome.rows);
     return outcome;

@@ -42,7 +42,7 @@ class NameTest {
     bool (*call_)(const void*, std::string_view);
 };
 
-// Appends one row per matching folder or file to `results` (rows and prefixes are added, never
+// Appends one row per matching folder or file to `results` (rows and levels are added, never
 // removed). Folders are tested by their own name, files by their name field, and only when
 // neither filter is on; with a filter on, only file lines whose status is exactly "bien" (Good)
 // or "mal" (Bad) are tested.

@@ -1,5 +1,7 @@
 #include "ui/compare_rows.h"
 
+#include "tests/path_levels_support.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -31,6 +33,8 @@ struct Rows {
         set.rows.push_back(row);
         return *this;
     }
+    // The levels of a path written as text ("C:\\B\\"); the last is returned.
+    std::uint32_t Path(std::string path) { return test::AddPathLevels(set, Keep(std::move(path))); }
     Rows& Folder(std::string name) {
         FileRow row;
         row.name = Keep(std::move(name));
@@ -45,8 +49,11 @@ std::vector<std::string> Sorted(Rows& rows, int column, int direction) {
     std::vector<std::string> texts;
     for (std::uint32_t index : SortOrder(rows.set, {column, direction})) {
         const FileRow& row = rows.set.rows[index];
-        texts.push_back(CellText(rows.set, row, column == 1 ? 1 : column) +
-                        (column == 1 ? "" : "=" + std::string(row.name)));
+        std::string text = CellText(rows.set, row, column);
+        if (column != 1) {
+            text.append("=").append(row.name);
+        }
+        texts.push_back(std::move(text));
     }
     return texts;
 }
@@ -71,11 +78,12 @@ TEST(CompareRows, NamePutsSubfoldersFirstAndIgnoresCase) {
 
 TEST(CompareRows, ResultPathsCompareAsPrefixAndName) {
     Rows rows;
-    rows.set.prefixes = {"", "C:\\B\\", "c:\\a\\"};
+    const std::uint32_t b = rows.Path("C:\\B\\");
+    const std::uint32_t a = rows.Path("c:\\a\\");
     rows.File("zz.txt").File("x").File("yyyyyyyyyy").File("C:");
-    rows.set.rows[0].path_prefix = 1;  // C:\B\zz.txt
-    rows.set.rows[1].path_prefix = 2;  // c:\a\x
-    rows.set.rows[2].path_prefix = 1;  // C:\B\yyyyyyyyyy
+    rows.set.rows[0].path_prefix = b;  // C:\B\zz.txt
+    rows.set.rows[1].path_prefix = a;  // c:\a\x
+    rows.set.rows[2].path_prefix = b;  // C:\B\yyyyyyyyyy
     EXPECT_EQ(Sorted(rows, 1, 1),
               (std::vector<std::string>{"C:", "c:\\a\\x", "C:\\B\\yyyyyyyyyy", "C:\\B\\zz.txt"}));
 }
@@ -167,9 +175,11 @@ TEST(SortSettings, ColumnClicksAndRequests) {
 // also on names that share long prefixes and differ only in case.
 TEST(SortRows, AgreesWithCompareRows) {
     std::mt19937 random(7);
-    const std::vector<std::string> names = {"",          "a",           "A",       "abcdefgh",
-                                            "ABCDEFGHI", "abcdefghj",   "\xC0gua", "\xE0GUA",
-                                            "zz",        "abcdefgh.txt"};
+    // Names with "\\" make texts that other levels also make ("c:\\abcdefgh\\x" twice over).
+    const std::vector<std::string> names = {
+        "",        "a",       "A",  "abcdefgh",     "ABCDEFGHI",   "abcdefghj",
+        "\xC0gua", "\xE0GUA", "zz", "abcdefgh.txt", "abcdefgh\\x", "A\\",
+        "\\",      "a b"};
     const std::vector<std::string> sizes = {"",     "1", "1,5 KB", "1.5 KB", "2 MB",
                                             "3 GB", "x", "-4",     "1e400"};
     const std::vector<std::string> dates = {
@@ -177,8 +187,11 @@ TEST(SortRows, AgreesWithCompareRows) {
         "short", "29/02/01 00:00:00"};
     Rows rows;
     // Long shared beginnings make the sort read past its first sixteen bytes, twice over.
-    rows.set.prefixes = {"", "C:\\", "c:\\abcdefgh\\", "C:\\Documentos\\Proyectos 2008\\",
-                         "c:\\documentos\\proyectos 2008\\Informes\\"};
+    std::vector<std::uint32_t> levels = {0, rows.Path("C:\\"), rows.Path("c:\\abcdefgh\\"),
+                                         rows.Path("C:\\Documentos\\Proyectos 2008\\"),
+                                         rows.Path("c:\\documentos\\proyectos 2008\\Informes\\")};
+    levels.push_back(rows.set.AddLevel(0, rows.Keep("C:\\ABCDEFGH")));
+    levels.push_back(rows.set.AddLevel(levels[1], rows.Keep("a")));
     for (int i = 0; i < 600; ++i) {
         if (random() % 5 == 0) {
             rows.Folder(names[random() % names.size()]);
@@ -186,7 +199,7 @@ TEST(SortRows, AgreesWithCompareRows) {
             rows.File(names[random() % names.size()], sizes[random() % sizes.size()],
                       dates[random() % dates.size()], names[random() % names.size()]);
         }
-        rows.set.rows.back().path_prefix = static_cast<std::uint32_t>(random() % 5);
+        rows.set.rows.back().path_prefix = levels[random() % levels.size()];
     }
     std::vector<std::uint32_t> previous;  // each sort starts from the order of the one before
     for (int column = 0; column <= 4; ++column) {

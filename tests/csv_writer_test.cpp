@@ -1,5 +1,7 @@
 #include "search/csv_writer.h"
 
+#include "tests/path_levels_support.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,11 +12,11 @@ namespace {
 
 RowSet SampleRows() {
     RowSet rows;
-    rows.prefixes.push_back("C:\\Docs\\");
+    const std::uint32_t docs = test::AddPathLevels(rows, "C:\\Docs\\");
     rows.rows.push_back({{}, "Docs", {}, {}, 0, 0, true});
-    rows.rows.push_back({"bien", "a.doc", "1,5 KB", "01/02/03 04:05:06", 1, 0, false});
-    rows.rows.push_back({"mal", "say \"hi\".txt", "700", "31/12/99 23:59:59", 1, 0, false});
-    rows.rows.push_back({"", "\xE9t\xE9.txt", "2 MB", "", 1, 0, false});
+    rows.rows.push_back({"bien", "a.doc", "1,5 KB", "01/02/03 04:05:06", docs, 0, false});
+    rows.rows.push_back({"mal", "say \"hi\".txt", "700", "31/12/99 23:59:59", docs, 0, false});
+    rows.rows.push_back({"", "\xE9t\xE9.txt", "2 MB", "", docs, 0, false});
     return rows;
 }
 
@@ -35,6 +37,21 @@ TEST(CsvWriter, LinesOfAFolderAFileAndAQuote) {
     out.clear();
     AppendCsvLine(out, "\"", "\"\"", "", "a\"", "\"b");
     EXPECT_EQ(out, "\"\"\"\";\"\"\"\"\"\";\"a\"\"\";\"\"\"b\"\r\n");
+}
+
+TEST(CsvWriter, ByteCountIsExactWithDoubledQuotesAndSkipsUnknownRows) {
+    RowSet rows = SampleRows();
+    const std::uint32_t quoted = rows.AddLevel(rows.rows[1].path_prefix, "\"q\"");
+    rows.rows.push_back({"bien", "x", "1", "d", quoted, 0, false});
+    const std::vector<std::uint32_t> order{4, 3, 2, 1, 0, 99};
+    std::string written;
+    ASSERT_TRUE(WriteCsv(rows, order, [&](std::string_view chunk) {
+        written += chunk;
+        return true;
+    }));
+    EXPECT_EQ(written.substr(0, written.find('\n') + 1),
+              "\"bien\";\"C:\\Docs\\\"\"q\"\"\\x\";\"1\";\"d\"\r\n");
+    EXPECT_EQ(CsvByteCount(rows, order), written.size());
 }
 
 TEST(CsvWriter, WritesInTheGivenOrderAndInChunks) {

@@ -28,7 +28,7 @@ std::string Shape(const FolderIndex& index, FolderIndex::Folder parent = FolderI
         }
         shape += std::string(index.Name(child));
         if (index.HasChildren(child)) {
-            shape += "[" + Shape(index, child) + "]";
+            shape.append("[").append(Shape(index, child)).append("]");
         }
     }
     return shape;

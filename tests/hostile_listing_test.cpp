@@ -57,7 +57,7 @@ void ExpectRowsInside(const ListingDocument& document, const RowSet& rows) {
     for (const FileRow& row : rows.rows) {
         ASSERT_TRUE(Within(document, row.name) && Within(document, row.size) &&
                     Within(document, row.date) && Within(document, row.status));
-        ASSERT_LT(row.path_prefix, rows.prefixes.size());
+        ASSERT_LT(row.path_prefix, rows.levels.size());
     }
 }
 
@@ -92,8 +92,9 @@ struct Walked {
 };
 
 // Every walk over one listing. Searches that match every folder ("*", or the class of all files
-// without a filter) are left out where the tree is deep: every folder is then a result with its
-// own path (see SearchingEverythingInDeepNestingKeepsThePathsLinear).
+// without a filter) are left out where the tree is deep: saving their results writes every
+// folder's whole path, terabytes for a million levels (see
+// SearchingEverythingInDeepNestingStaysLinear).
 Walked WalkEverything(const std::string& listing, bool search_everything) {
     Walked walked;
     EXPECT_GE(listing.size(), kDigestLineLength);
@@ -245,7 +246,7 @@ TEST(HostileListing, OddNamesAreTakenAfterTheLastBackslashAndKeptByteForByte) {
     EXPECT_EQ(found.rows.rows.size(), 3u);  // the file in the root, the folder and its file
     const SearchOutcome backslash = SearchListing(document, "a\\b\\c.txt", false, {});
     ASSERT_EQ(backslash.rows.rows.size(), 1u);
-    EXPECT_EQ(backslash.rows.prefixes[backslash.rows.rows[0].path_prefix], high + "\\");
+    EXPECT_EQ(CellText(backslash.rows, backslash.rows.rows[0], 1), high + "\\a\\b\\c.txt");
 }
 
 TEST(HostileListing, HeaderAndStatisticsLinesThatOpenOrCloseFolders) {
@@ -303,33 +304,62 @@ TEST(HostileListing, AMillionNestedFolders) {
 
     const SearchOutcome deep = SearchListing(document, "deep.txt", false, {});
     ASSERT_EQ(deep.rows.rows.size(), 1u);
-    EXPECT_EQ(deep.rows.prefixes[deep.rows.rows[0].path_prefix],
-              writer::NestedFolderPath(scale.deep_level));
+    EXPECT_EQ(CellText(deep.rows, deep.rows.rows[0], 1),
+              writer::NestedFolderPath(scale.deep_level) + "deep.txt");
     const SearchOutcome bad = SearchListing(document, "*", false, {false, true});
     ASSERT_EQ(bad.rows.rows.size(), 1u);
     const SearchOutcome bottom = SearchListing(document, "bottom", false, {});
     ASSERT_EQ(bottom.rows.rows.size(), 1u);
-    EXPECT_EQ(bottom.rows.prefixes[bottom.rows.rows[0].path_prefix].size(),
-              writer::NestedFolderPath(scale.nested_depth).size());
+    EXPECT_EQ(CellText(bottom.rows, bottom.rows.rows[0], 1),
+              writer::NestedFolderPath(scale.nested_depth) + "bottom.txt");
 }
 
-// Every folder of a deep chain matches "*"; the results must not hold one whole path per level,
-// or a search over a million levels needs terabytes.
-// Disabled while results still keep one whole path per matching level: the rows must first link
-// each path to its parent folder and build the text only where it is shown, sorted or saved.
-TEST(HostileListing, DISABLED_SearchingEverythingInDeepNestingKeepsThePathsLinear) {
-    HostileScale scale = NativeScale();
-    scale.nested_depth = 3000;
-    scale.deep_level = 1000;
+// Every folder of a deep chain matches "*": the results link each folder to the one it is in,
+// so a million levels take a million links, and sorting and saving them takes linear time where
+// their texts are not themselves that long.
+TEST(HostileListing, SearchingEverythingInDeepNestingStaysLinear) {
+    const HostileScale scale = NativeScale();
     const std::string listing = MakeHostileListing("nested", scale);
     const ListingDocument document = ListingDocument::FromCopy(listing);
     const SearchOutcome everything = SearchListing(document, "*", false, {});
-    ASSERT_EQ(everything.rows.rows.size(), std::size_t{scale.nested_depth} + 1 + 3);
-    std::uint64_t path_bytes = 0;
-    for (const std::string& prefix : everything.rows.prefixes) {
-        path_bytes += prefix.size();
-    }
-    EXPECT_LT(path_bytes, 4 * listing.size());
+    const RowSet& rows = everything.rows;
+    ASSERT_EQ(rows.rows.size(), std::size_t{scale.nested_depth} + 1 + 3);
+    EXPECT_EQ(rows.levels.size(), std::size_t{scale.nested_depth} + 2);
+
+    // By name the folders stand in the order of their depth; a file comes after the folder
+    // beside it ("1..." before "d..." and "t...").
+    std::vector<std::uint32_t> order = SortOrder(rows, {1, 1});
+    ASSERT_EQ(order.size(), rows.rows.size());
+    EXPECT_EQ(CellText(rows, rows.rows[order[0]], 1), "C:");
+    EXPECT_EQ(CellText(rows, rows.rows[order[1]], 1), "C:\\1");
+    EXPECT_EQ(CellText(rows, rows.rows[order[2]], 1), "C:\\1\\2");
+    const std::size_t last = order.size() - 1;
+    EXPECT_EQ(rows.rows[order[last - 2]].name, "bottom.txt");
+    EXPECT_EQ(rows.rows[order[last - 1]].name, "deep.txt");
+    EXPECT_EQ(rows.rows[order[last]].name, "top.txt");
+    const FileRow& bottom = rows.rows[order[last - 2]];
+    order = SortOrder(rows, {1, -1}, order);
+    EXPECT_EQ(rows.rows[order.front()].name, "top.txt");
+    EXPECT_EQ(rows.rows[order.back()].name, "C:");
+
+    // What a list shows of the deepest path is only its beginning, found without the rest.
+    EXPECT_EQ(CellText(rows, bottom, 1, 259),
+              writer::NestedFolderPath(scale.nested_depth).substr(0, 259));
+    EXPECT_EQ(CellText(rows, bottom, 1, 3), "C:\\");
+
+    // Saving would write every path whole: far more than the listing, known before writing.
+    const std::uint64_t bytes = CsvByteCount(rows, order);
+    EXPECT_GT(bytes, std::uint64_t{1} << 40);
+    const std::vector<std::uint32_t> first_rows(order.end() - 3, order.end());
+    std::string written;
+    ASSERT_TRUE(WriteCsv(rows, first_rows, [&](std::string_view chunk) {
+        written += chunk;
+        return true;
+    }));
+    EXPECT_EQ(written,
+              "\"\";\"C:\\1\\2\";\"\";\"\"\r\n\"\";\"C:\\1\";\"\";\"\"\r\n"
+              "\"\";\"C:\";\"\";\"\"\r\n");
+    EXPECT_EQ(CsvByteCount(rows, first_rows), written.size());
 }
 
 TEST(HostileListing, FilesOfTheLengthsAroundTheDigestLine) {

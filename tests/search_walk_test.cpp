@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "search/file_type_class.h"
+#include "ui/compare_rows.h"
 
 namespace tov {
 namespace {
@@ -20,7 +21,7 @@ ListingDocument DocumentOf(const std::string& text) {
 }
 
 std::string PathOf(const RowSet& results, const FileRow& row) {
-    return results.prefixes[row.path_prefix] + std::string(row.name);
+    return CellText(results, row, 1);
 }
 
 RowSet SearchRows(const ListingDocument& document, std::string_view pattern, bool is_class,
@@ -113,9 +114,14 @@ TEST(SearchWalk, RowsCarryTheFieldsAsWritten) {
     // The rows point into the document; nothing is copied.
     EXPECT_GE(bad.name.data(), document.data());
     EXPECT_LT(bad.name.data(), document.data() + document.size());
-    // One prefix per level that holds results, each built once.
-    EXPECT_EQ(results.prefixes,
-              (std::vector<std::string>{"", "C:\\", "C:\\Docs\\", "C:\\Docs\\REPORTS\\"}));
+    // One level per folder that holds results, each linked to the folder it is in.
+    ASSERT_EQ(results.levels.size(), 4u);
+    std::vector<std::string> paths;
+    for (std::uint32_t level = 0; level < results.levels.size(); ++level) {
+        paths.emplace_back();
+        results.AppendPath(paths.back(), level);
+    }
+    EXPECT_EQ(paths, (std::vector<std::string>{"", "C:\\", "C:\\Docs\\", "C:\\Docs\\REPORTS\\"}));
 }
 
 TEST(SearchWalk, CheckStatusFilters) {
@@ -145,7 +151,7 @@ TEST(SearchWalk, EmptyDocumentGivesNoRows) {
     const ListingDocument empty;
     const RowSet results = SearchRows(empty, FileTypeClasses()[0].expression, true);
     EXPECT_TRUE(results.rows.empty());
-    EXPECT_EQ(results.prefixes.size(), 1u);
+    EXPECT_EQ(results.levels.size(), 1u);
 }
 
 TEST(SearchWalk, TopLevelHoldsFoldersOnly) {
@@ -188,8 +194,8 @@ TEST(SearchWalk, DeepNestingUsesNoCallStack) {
     SearchFolderLevels(document, {true, false}, test, results);
     ASSERT_EQ(results.rows.size(), 1u);
     EXPECT_EQ(PathOf(results, results.rows[0]).size(), kDepth * 2 + 8u);
-    // Only the level that holds the result got a prefix.
-    EXPECT_EQ(results.prefixes.size(), 2u);
+    // Only the levels down to the one that holds the result are kept.
+    EXPECT_EQ(results.levels.size(), kDepth + 1u);
 }
 
 TEST(SearchWalk, NamesAreLowerCasedWithTheWindows1252Mapping) {

@@ -1,6 +1,7 @@
-// Writes every hostile listing, scaled down to a few kilobytes each, into a folder (seeds for the
-// fuzz targets, or listings to open by hand):
-//   hostile_listings FOLDER
+// Writes every hostile listing into a folder, scaled down to a few kilobytes each (seeds for the
+// fuzz targets, or listings to open by hand), or at full scale with --full (a million nested
+// folders, a 100 MB line):
+//   hostile_listings [--full] FOLDER
 #include "tools/writer/hostile_listings.h"
 
 #include <exception>
@@ -10,18 +11,21 @@
 #include "tools/writer/listing_writer.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: hostile_listings FOLDER\n";
+    const bool full = argc == 3 && std::string(argv[1]) == "--full";
+    if (argc != 2 && !full) {
+        std::cerr << "usage: hostile_listings [--full] FOLDER\n";
         return 2;
     }
     try {
-        const std::string folder = argv[1];
+        const std::string folder = argv[argc - 1];
         tov::writer::HostileScale scale;
-        scale.nested_depth = 200;
-        scale.deep_level = 100;
-        scale.long_line_bytes = 8000;
-        scale.wide_files = 300;
-        scale.marker_lines = 300;
+        if (!full) {
+            scale.nested_depth = 200;
+            scale.deep_level = 100;
+            scale.long_line_bytes = 8000;
+            scale.wide_files = 300;
+            scale.marker_lines = 300;
+        }
         for (const std::string_view name : tov::writer::HostileListingNames()) {
             const std::string path = folder + "/" + std::string(name) + ".tov";
             tov::writer::WriteFileBytes(path, tov::writer::MakeHostileListing(name, scale));

@@ -22,8 +22,9 @@ SortSettings ApplySortRequest(SortSettings current, int column, int direction);
 // keeps it.
 SortSettings ClickColumn(SortSettings current, int column);
 
-// The text a row shows in a column (column 1 with its path prefix).
-std::string CellText(const RowSet& rows, const FileRow& row, int column);
+// The text a row shows in a column (column 1 with its folder's path), or its first `limit` bytes.
+std::string CellText(const RowSet& rows, const FileRow& row, int column,
+                     std::size_t limit = std::string::npos);
 
 // Negative, 0 or positive as row a sorts before, with or after row b:
 // - an empty cell sorts before a filled one (ascending);

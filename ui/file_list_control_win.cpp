@@ -214,11 +214,11 @@ void FileListControl::FillDisplayInfo(LVITEMA& item) {
     }
     const std::uint32_t row = order_[item.iItem];
     if ((item.mask & LVIF_TEXT) && item.pszText != nullptr && item.cchTextMax > 0) {
-        const std::string text = tov::CellText(rows_, rows_.rows[row], item.iSubItem);
-        const std::size_t length =
-            std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
-        std::copy_n(text.data(), length, item.pszText);
-        item.pszText[length] = '\0';
+        // Only what the list can show is built: a path may run to megabytes in a deep listing.
+        const std::string text = tov::CellText(rows_, rows_.rows[row], item.iSubItem,
+                                               static_cast<std::size_t>(item.cchTextMax - 1));
+        std::copy_n(text.data(), text.size(), item.pszText);
+        item.pszText[text.size()] = '\0';
     }
     if (item.mask & LVIF_IMAGE) {
         item.iImage = item.iSubItem == 1 ? IconOf(row) : I_IMAGENONE;
@@ -231,10 +231,11 @@ void FileListControl::FillDisplayInfo(LVITEMW& item) {
     }
     const std::uint32_t row = order_[item.iItem];
     if ((item.mask & LVIF_TEXT) && item.pszText != nullptr && item.cchTextMax > 0) {
-        const std::string text = tov::CellText(rows_, rows_.rows[row], item.iSubItem);
-        const int length = MultiByteToWideChar(
-            CP_ACP, 0, text.data(), static_cast<int>(std::min<std::size_t>(text.size(), 0x7FFFFFF)),
-            item.pszText, item.cchTextMax - 1);
+        const std::string text = tov::CellText(rows_, rows_.rows[row], item.iSubItem,
+                                               static_cast<std::size_t>(item.cchTextMax - 1));
+        const int length =
+            MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), item.pszText,
+                                item.cchTextMax - 1);
         item.pszText[length > 0 ? length : 0] = L'\0';
     }
     if (item.mask & LVIF_IMAGE) {

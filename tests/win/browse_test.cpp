@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/path_levels_support.h"
 #include "tests/win/frame_test_support.h"
 #include "tools/writer/listing_writer.h"
 #include "ui/file_list_control_win.h"
@@ -135,18 +136,19 @@ FileListControl& ListObject(HWND list) {
     return *static_cast<FileListControl*>(Window::FromHandle(list));
 }
 
-// Result rows as the search makes them: the path prefix of the folder and the own name.
+// Result rows as the search makes them: the path of the folder and the own name.
 void ShowResults(HWND results, const std::vector<std::pair<std::string, std::string>>& paths) {
-    static std::vector<std::string> names;  // the rows hold views
-    names.clear();
-    names.reserve(paths.size());
+    static std::vector<std::string> texts;  // the rows hold views
+    texts.clear();
+    texts.reserve(2 * paths.size());
     RowSet rows;
-    for (const auto& [prefix, name] : paths) {
-        rows.prefixes.push_back(prefix);
-        names.push_back(name);
+    for (const auto& [path, name] : paths) {
+        texts.push_back(path);
+        const std::uint32_t level = test::AddPathLevels(rows, texts.back());
+        texts.push_back(name);
         FileRow row;
-        row.name = names.back();
-        row.path_prefix = static_cast<std::uint32_t>(rows.prefixes.size() - 1);
+        row.name = texts.back();
+        row.path_prefix = level;
         rows.rows.push_back(row);
     }
     ListObject(results).SetRows(std::move(rows));
