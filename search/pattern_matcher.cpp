@@ -70,6 +70,7 @@ class PatternMatcher::Automaton {
         return AcceptsAtEnd(row);
     }
 
+    bool MatchesEverything() const { return matches_everything_; }
     std::size_t ProgramSize() const { return program_.insts.size(); }
     std::uint64_t WorkDone() const { return work_; }
 
@@ -298,6 +299,9 @@ PatternMatcher::~PatternMatcher() = default;
 
 bool PatternMatcher::Test(std::string_view name) const {
     return automaton_->Test(name);
+}
+bool PatternMatcher::MatchesEverything() const {
+    return automaton_->MatchesEverything();
 }
 std::size_t PatternMatcher::ProgramSize() const {
     return automaton_->ProgramSize();

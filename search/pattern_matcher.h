@@ -51,6 +51,9 @@ class PatternMatcher {
     // Not thread-safe: the automaton's states are built lazily into a cache held by the object.
     bool Test(std::string_view name) const;
 
+    // True when every name matches (an empty match is possible at the start, as in "*").
+    bool MatchesEverything() const;
+
     // Number of automaton instructions, and a running count of the work done by every Test so
     // far (bytes stepped plus instructions visited while building states), for bound checks.
     std::size_t ProgramSize() const;

@@ -91,6 +91,9 @@ class Walk {
     // Names are lower-cased into one reused buffer in the same pass that copies them: no
     // allocation per name once the buffer has grown to the longest name.
     bool Matches(std::string_view name) {
+        if (test_.passes_everything()) {
+            return true;
+        }
         if (lowered_.size() < name.size()) {
             lowered_.resize(name.size());
         }
@@ -152,7 +155,9 @@ SearchOutcome SearchListing(const ListingDocument& document, std::string_view pa
     } catch (const std::bad_alloc&) {
     }
     auto test = [&matcher](std::string_view name) { return matcher.Test(name); };
-    SearchFolderLevels(document, filters, test, outcome.rows);
+    SearchFolderLevels(document, filters,
+                       matcher.MatchesEverything() ? NameTest::Everything() : NameTest(test),
+                       outcome.rows);
     return outcome;
 }
 

@@ -271,9 +271,10 @@ void MainFrame::SetCommandChecked(UINT command, bool checked) {
     command_states_.SetChecked(command, checked);
 }
 
+// The state as set, not as the toolbar shows it: the toolbar is brought up to date only when
+// the message queue runs dry, and a second toggle or a search may come before that.
 bool MainFrame::IsCommandChecked(UINT command) const {
-    return main_toolbar_ != nullptr &&
-           SendMessageA(main_toolbar_, TB_ISBUTTONCHECKED, command, 0) != 0;
+    return command_states_.IsChecked(command);
 }
 
 void MainFrame::ToggleButtonCheck(UINT command) {

@@ -297,11 +297,17 @@ TEST(HostileListing, AMillionNestedFoldersOpenAndTheDeepestAreReached) {
     // come first: once 10,000 levels are open, each selection in Wine's tree view takes minutes.
     // Going to "bottom.txt" would open a million levels.
     BrowseSearchSortSave(session, false, false);
+    const HWND results = frame.results_list_hwnd();
+    SetFilters(session, true, false);
+    Search(session, FileTypeClasses()[0].expression, true);
+    EXPECT_EQ(ListView_GetItemCount(results), 2);  // "top.txt" and "bottom.txt"
+    SetFilters(session, false, true);
+    Search(session, FileTypeClasses()[0].expression, true);
+    EXPECT_EQ(ListView_GetItemCount(results), 1);  // "deep.txt"
 
     // Going to a result 10,000 levels down opens the tree all the way.
     SetFilters(session, false, false);
     Search(session, "deep.txt", false);
-    const HWND results = frame.results_list_hwnd();
     ASSERT_EQ(ListView_GetItemCount(results), 1);
     ActivateRow(session, results, 0);
     char text[64] = {};

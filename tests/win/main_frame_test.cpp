@@ -180,6 +180,24 @@ TEST(MainFrame, FilterButtonsToggleIndependently) {
     EXPECT_TRUE(ButtonChecked(toolbar, ID_ONLY_BAD));
 }
 
+// Commands sent one after another, with no message in between to bring the toolbar up to date,
+// still toggle from the state the one before left.
+TEST(MainFrame, FilterToggledTwiceBeforeTheToolbarIsUpdatedIsOff) {
+    FrameSession session(WithListing());
+    ASSERT_TRUE(session.alive());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    MainFrame& frame = session.frame();
+    SendMessageA(session.hwnd(), WM_COMMAND, ID_ONLY_GOOD, 0);
+    SendMessageA(session.hwnd(), WM_COMMAND, ID_ONLY_GOOD, 0);
+    SendMessageA(session.hwnd(), WM_COMMAND, ID_ONLY_BAD, 0);
+    EXPECT_FALSE(frame.IsCommandChecked(ID_ONLY_GOOD));
+    EXPECT_TRUE(frame.IsCommandChecked(ID_ONLY_BAD));
+    PostMessageA(session.hwnd(), WM_NULL, 0, 0);
+    ASSERT_TRUE(session.PumpUntilIdle());
+    EXPECT_FALSE(ButtonChecked(frame.main_toolbar(), ID_ONLY_GOOD));
+    EXPECT_TRUE(ButtonChecked(frame.main_toolbar(), ID_ONLY_BAD));
+}
+
 TEST(MainFrame, ShowWorkSummaryTogglesTheDialogAndFollowsIt) {
     FrameSession session(WithListing());
     ASSERT_TRUE(session.alive());
