@@ -95,27 +95,6 @@ void BM_LfToNul(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * FileSize());
 }
 
-// The same done line by line with memchr: the change proposed for ListingDocument, measured
-// here so that both figures come from one run.
-void BM_LfToNulByMemchr(benchmark::State& state) {
-    const std::string& bytes = tov::bench::ListingBytes();
-    for (auto _ : state) {
-        auto buffer = std::make_unique_for_overwrite<char[]>(bytes.size() + 1);
-        std::memcpy(buffer.get(), bytes.data(), bytes.size());
-        const double start = ThreadSeconds();
-        char* at = buffer.get();
-        char* const end = at + bytes.size();
-        while ((at = static_cast<char*>(
-                    std::memchr(at, '\n', static_cast<std::size_t>(end - at)))) != nullptr) {
-            *at++ = '\0';
-        }
-        *end = '\0';
-        state.SetIterationTime(ThreadSeconds() - start);
-        benchmark::DoNotOptimize(buffer.get());
-    }
-    state.SetBytesProcessed(state.iterations() * FileSize());
-}
-
 // The reference for LF to NUL: every line feed of the same bytes found with memchr.
 void BM_MemchrScan(benchmark::State& state) {
     const std::string& bytes = tov::bench::ListingBytes();
@@ -198,7 +177,6 @@ void BM_SortAllRows(benchmark::State& state) {
 BENCHMARK(BM_TouchFreshBuffer)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadAndVerify)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LfToNul)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LfToNulByMemchr)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MemchrScan)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FolderIndex)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ListRootFolder)->Unit(benchmark::kMicrosecond);

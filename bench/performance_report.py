@@ -109,12 +109,6 @@ if lf and scan:
     add("LF to NUL", f"{mb(lf):.0f} MB/s ({to_ms(lf):.1f} ms)",
         f"memchr scan for LF: {mb(scan):.0f} MB/s ({to_ms(scan):.1f} ms)", f"{ratio:.2f}x",
         ">= 0.8x", ratio >= 0.8)
-    proposed = bench(F, "BM_LfToNulByMemchr")
-    if proposed:
-        ratio = mb(proposed) / mb(scan)
-        add("LF to NUL done line by line with memchr (proposed change)",
-            f"{mb(proposed):.0f} MB/s ({to_ms(proposed):.1f} ms)",
-            f"memchr scan for LF: {mb(scan):.0f} MB/s", f"{ratio:.2f}x", ">= 0.8x", ratio >= 0.8)
 
 index = bench(F, "BM_FolderIndex")
 if index:

@@ -38,10 +38,8 @@ void RowSet::AppendPath(std::string& out, std::uint32_t level, std::uint64_t lim
     // Each level's name and "\" stand at its parent's length; written from the deepest up.
     for (; level != 0; level = levels[level].parent) {
         const PathLevel& at = levels[level];
-        const std::uint64_t start = levels[at.parent].length;
-        if (start >= wanted) {
-            continue;
-        }
+        const std::uint64_t start =
+            levels[at.parent].length;  // below `wanted`, by the search above
         const std::uint64_t room = wanted - start;
         const std::size_t name_bytes =
             static_cast<std::size_t>(std::min<std::uint64_t>(at.name.size(), room));
