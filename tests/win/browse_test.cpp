@@ -102,34 +102,12 @@ void SelectInTree(FrameSession& session, HTREEITEM item) {
     ASSERT_TRUE(session.PumpUntilIdle());
 }
 
-// What a list view sends its parent for a double click; the parent is a splitter or the
-// results pane, which pass it on to the main window.
 void DoubleClick(FrameSession& session, HWND list, int row) {
-    if (row >= 0) {
-        ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED,
-                              LVIS_SELECTED | LVIS_FOCUSED);
-    } else {
-        ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    }
-    NMITEMACTIVATE activate{};
-    activate.hdr.hwndFrom = list;
-    activate.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
-    activate.hdr.code = static_cast<UINT>(NM_DBLCLK);
-    activate.iItem = row;
-    SendMessageA(GetParent(list), WM_NOTIFY, activate.hdr.idFrom,
-                 reinterpret_cast<LPARAM>(&activate));
-    ASSERT_TRUE(session.PumpUntilIdle());
+    ASSERT_TRUE(test::DoubleClickRow(session, list, row));
 }
 
-void ClickHeader(FrameSession& session, HWND list, int column) {
-    NMLISTVIEW click{};
-    click.hdr.hwndFrom = list;
-    click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
-    click.hdr.code = static_cast<UINT>(LVN_COLUMNCLICK);
-    click.iItem = -1;
-    click.iSubItem = column;
-    SendMessageA(GetParent(list), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
-    ASSERT_TRUE(session.PumpUntilIdle());
+void ClickOnHeader(FrameSession& session, HWND list, int column) {
+    ASSERT_TRUE(test::ClickHeader(session, list, column));
 }
 
 FileListControl& ListObject(HWND list) {
@@ -304,22 +282,22 @@ TEST(Browse, EveryColumnSortsBothWays) {
     ASSERT_TRUE(session.PumpUntilIdle());
     MainFrame& frame = session.frame();
     const HWND list = frame.file_list_hwnd();
-    ClickHeader(session, list, 1);  // Name again: descending, files Z to A, subfolders last
+    ClickOnHeader(session, list, 1);  // Name again: descending, files Z to A, subfolders last
     EXPECT_EQ(Column(list, 1),
               (Texts{"Zeta.doc", "beta.xls", "a.txt", "Same", "Same", "Empty", "Docs"}));
-    ClickHeader(session, list, 2);  // Size keeps descending
+    ClickOnHeader(session, list, 2);  // Size keeps descending
     EXPECT_EQ(Column(list, 2), (Texts{"3 GB", "900 KB", "700", "", "", "", ""}));
-    ClickHeader(session, list, 2);
+    ClickOnHeader(session, list, 2);
     EXPECT_EQ(Column(list, 2), (Texts{"", "", "", "", "700", "900 KB", "3 GB"}));
-    ClickHeader(session, list, 3);  // Date keeps ascending; 69 is 2069; equal rows keep order
+    ClickOnHeader(session, list, 3);  // Date keeps ascending; 69 is 2069; equal rows keep order
     EXPECT_EQ(Column(list, 1),
               (Texts{"Same", "Same", "Empty", "Docs", "Zeta.doc", "a.txt", "beta.xls"}));
-    ClickHeader(session, list, 3);
+    ClickOnHeader(session, list, 3);
     EXPECT_EQ(Column(list, 3), (Texts{"01/01/69 00:00:00", "01/01/09 10:00:00", "31/12/99 23:59:59",
                                       "", "", "", ""}));
-    ClickHeader(session, list, 0);  // Status, descending
+    ClickOnHeader(session, list, 0);  // Status, descending
     EXPECT_EQ(Column(list, 0), (Texts{"mal", "bien", "", "", "", "", ""}));
-    ClickHeader(session, list, 0);
+    ClickOnHeader(session, list, 0);
     EXPECT_EQ(Column(list, 0), (Texts{"", "", "", "", "", "bien", "mal"}));
 
     // The sort stays for the next folder.
@@ -334,7 +312,7 @@ TEST(Browse, SortingKeepsTheSelectedRowSelected) {
     const HWND list = session.frame().file_list_hwnd();
     ListView_SetItemState(list, 5, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ASSERT_EQ(CellText(list, 5, 1), "beta.xls");
-    ClickHeader(session, list, 1);
+    ClickOnHeader(session, list, 1);
     ASSERT_EQ(SelectedRow(list), 1);
     EXPECT_EQ(CellText(list, 1, 1), "beta.xls");
 }
@@ -346,8 +324,8 @@ TEST(Browse, PaintsShadingMarksAndTheEmptyText) {
     ASSERT_TRUE(session.PumpUntilIdle());
     MainFrame& frame = session.frame();
     const HWND list = frame.file_list_hwnd();
-    ClickHeader(session, list, 0);  // Status ascending: the marks come last
-    ClickHeader(session, list, 0);  // descending: "mal", "bien", then the rest
+    ClickOnHeader(session, list, 0);  // Status ascending: the marks come last
+    ClickOnHeader(session, list, 0);  // descending: "mal", "bien", then the rest
     ASSERT_EQ(Column(list, 0)[0], "mal");
     ASSERT_EQ(Column(list, 0)[1], "bien");
     RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -509,7 +487,7 @@ TEST(BrowseScale, AFolderOfAHundredThousandFilesShowsAndSortsAtOnce) {
     ASSERT_EQ(ListView_GetItemCount(list), 100000);
 
     start = std::chrono::steady_clock::now();
-    ClickHeader(session, list, 2);
+    ClickOnHeader(session, list, 2);
     UpdateWindow(list);
     const double sort_ms = MillisecondsSince(start);
     std::printf(

@@ -1,5 +1,7 @@
 #include "tests/win/frame_test_support.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -266,6 +268,34 @@ void FrameSession::Close() {
         loop_.HandleMessage(&message);
     }
     frame_.reset();
+}
+
+bool ClickHeader(FrameSession& session, HWND list, int column, DWORD timeout_ms) {
+    NMLISTVIEW click{};
+    click.hdr.hwndFrom = list;
+    click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
+    click.hdr.code = static_cast<UINT>(LVN_COLUMNCLICK);
+    click.iItem = -1;
+    click.iSubItem = column;
+    SendMessageA(GetParent(list), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+    return session.PumpUntilIdle(timeout_ms);
+}
+
+bool DoubleClickRow(FrameSession& session, HWND list, int row, DWORD timeout_ms) {
+    if (row >= 0) {
+        ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+    } else {
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    NMITEMACTIVATE activate{};
+    activate.hdr.hwndFrom = list;
+    activate.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
+    activate.hdr.code = static_cast<UINT>(NM_DBLCLK);
+    activate.iItem = row;
+    SendMessageA(GetParent(list), WM_NOTIFY, activate.hdr.idFrom,
+                 reinterpret_cast<LPARAM>(&activate));
+    return session.PumpUntilIdle(timeout_ms);
 }
 
 }  // namespace tov::test

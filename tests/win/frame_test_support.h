@@ -129,4 +129,11 @@ class FrameSession {
     int exit_code_ = 0;
 };
 
+// What a list view sends its parent for a click on a column header and for a double click on a
+// row (selected first; -1: no row selected); the parent is a splitter or the results pane, which
+// pass it on to the main window. Each waits for the window to be idle again; false if it was
+// not within `timeout_ms`.
+bool ClickHeader(FrameSession& session, HWND list, int column, DWORD timeout_ms = 10000);
+bool DoubleClickRow(FrameSession& session, HWND list, int row, DWORD timeout_ms = 10000);
+
 }  // namespace tov::test

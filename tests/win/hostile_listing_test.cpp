@@ -163,27 +163,12 @@ void SetFilters(FrameSession& session, bool good, bool bad) {
     ASSERT_TRUE(session.PumpUntilIdle(kStepMs));
 }
 
-void ClickHeader(FrameSession& session, HWND list, int column) {
-    NMLISTVIEW click{};
-    click.hdr.hwndFrom = list;
-    click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
-    click.hdr.code = static_cast<UINT>(LVN_COLUMNCLICK);
-    click.iItem = -1;
-    click.iSubItem = column;
-    SendMessageA(GetParent(list), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
-    ASSERT_TRUE(session.PumpUntilIdle(kStepMs));
+void ClickOnHeader(FrameSession& session, HWND list, int column) {
+    ASSERT_TRUE(test::ClickHeader(session, list, column, kStepMs));
 }
 
 void ActivateRow(FrameSession& session, HWND list, int row) {
-    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    NMITEMACTIVATE activate{};
-    activate.hdr.hwndFrom = list;
-    activate.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
-    activate.hdr.code = static_cast<UINT>(NM_DBLCLK);
-    activate.iItem = row;
-    SendMessageA(GetParent(list), WM_NOTIFY, activate.hdr.idFrom,
-                 reinterpret_cast<LPARAM>(&activate));
-    ASSERT_TRUE(session.PumpUntilIdle(kStepMs));
+    ASSERT_TRUE(test::DoubleClickRow(session, list, row, kStepMs));
 }
 
 // The last item of the tree in the order it shows: the root, then down the last children,
@@ -231,8 +216,8 @@ void BrowseSearchSortSave(FrameSession& session, bool search_everything, bool go
         }
     }
     for (int column = 0; column < 4; ++column) {
-        ClickHeader(session, results, column);
-        ClickHeader(session, frame.file_list_hwnd(), column);
+        ClickOnHeader(session, results, column);
+        ClickOnHeader(session, frame.file_list_hwnd(), column);
     }
     const int count = ListView_GetItemCount(results);
     if (count > 0) {
@@ -323,10 +308,10 @@ TEST(HostileListing, AMillionNestedFoldersOpenAndTheDeepestAreReached) {
     Search(session, "*", false);
     ASSERT_EQ(ListView_GetItemCount(results), static_cast<int>(scale.nested_depth + 4));
     for (int column = 0; column < 4; ++column) {
-        ClickHeader(session, results, column);
+        ClickOnHeader(session, results, column);
     }
-    ClickHeader(session, results, 1);
-    ClickHeader(session, results, 1);
+    ClickOnHeader(session, results, 1);
+    ClickOnHeader(session, results, 1);
     char shown[MAX_PATH] = {};
     ListView_GetItemText(results, scale.nested_depth / 2, 1, shown, sizeof(shown));
     EXPECT_EQ(std::string(shown),
