@@ -1,6 +1,5 @@
 #include "ui/compare_rows.h"
 
-#include <algorithm>
 #include <bit>
 #include <string_view>
 
