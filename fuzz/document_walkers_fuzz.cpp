@@ -5,25 +5,13 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "fuzz/fuzz_checks.h"
 #include "listing/file_line.h"
 #include "listing/listing_document.h"
 #include "ui/folder_index.h"
 
-namespace {
-
-void Require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-bool Within(const tov::ListingDocument& document, std::string_view view) {
-    const char* begin = document.data();
-    const char* end = begin + document.size();
-    return view.empty() || (view.data() >= begin && view.data() + view.size() <= end);
-}
-
-}  // namespace
+using tov::fuzz::Require;
+using tov::fuzz::Within;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size >= 0xFFFFFFFFu) {

@@ -12,17 +12,14 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz/fuzz_checks.h"
 #include "listing/file_line.h"
 #include "listing/sort_keys.h"
 #include "ui/compare_rows.h"
 
-namespace {
+using tov::fuzz::Require;
 
-void Require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
+namespace {
 
 int Sign(int value) {
     return (value > 0) - (value < 0);

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz/fuzz_checks.h"
 #include "listing/file_line.h"
 #include "listing/listing_document.h"
 #include "search/csv_writer.h"
@@ -16,21 +17,8 @@
 #include "search/search_walk.h"
 #include "ui/compare_rows.h"
 
-namespace {
-
-void Require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-bool Within(const tov::ListingDocument& document, std::string_view view) {
-    const char* begin = document.data();
-    return view.empty() ||
-           (view.data() >= begin && view.data() + view.size() <= begin + document.size());
-}
-
-}  // namespace
+using tov::fuzz::Require;
+using tov::fuzz::Within;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {

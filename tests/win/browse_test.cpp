@@ -67,13 +67,7 @@ std::string SelectedFolder(MainFrame& frame) {
 }
 
 std::string CellText(HWND list, int row, int column) {
-    char text[260] = {};
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
+    return test::ListCellText(list, row, column);
 }
 
 std::vector<std::string> Column(HWND list, int column) {

@@ -281,6 +281,16 @@ bool ClickHeader(FrameSession& session, HWND list, int column, DWORD timeout_ms)
     return session.PumpUntilIdle(timeout_ms);
 }
 
+std::string ListCellText(HWND list, int row, int column) {
+    char text[512] = {};
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
 bool DoubleClickRow(FrameSession& session, HWND list, int row, DWORD timeout_ms) {
     if (row >= 0) {
         ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED,

@@ -134,6 +134,9 @@ class FrameSession {
 // pass it on to the main window. Each waits for the window to be idle again; false if it was
 // not within `timeout_ms`.
 bool ClickHeader(FrameSession& session, HWND list, int column, DWORD timeout_ms = 10000);
+
+// The text a list view shows in a cell (up to 511 bytes).
+std::string ListCellText(HWND list, int row, int column);
 bool DoubleClickRow(FrameSession& session, HWND list, int row, DWORD timeout_ms = 10000);
 
 }  // namespace tov::test

@@ -91,13 +91,7 @@ void PickClass(FrameSession& session, int row) {
 }
 
 std::string CellText(HWND list, int row, int column) {
-    char text[512] = {};
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
+    return test::ListCellText(list, row, column);
 }
 
 // The rows as the ResultsList shows them: "status|path|size|date".

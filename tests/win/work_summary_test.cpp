@@ -36,14 +36,8 @@ std::string WindowText(HWND window) {
     return text;
 }
 
-std::string CellText(HWND list, int item, int column) {
-    char text[256] = {};
-    LVITEMA cell{};
-    cell.iSubItem = column;
-    cell.pszText = text;
-    cell.cchTextMax = sizeof(text);
-    SendMessageA(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(&cell));
-    return text;
+std::string CellText(HWND list, int row, int column) {
+    return test::ListCellText(list, row, column);
 }
 
 RECT ChildRect(HWND dialog, int id) {
