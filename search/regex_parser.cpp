@@ -419,6 +419,75 @@ class Parser {
         return number;
     }
 
+    // What an escape stands for where it reads the same inside and outside a class: a control
+    // character, a "\c" letter, a "\x" or "\u" code, or one of the sets.
+    struct Escape {
+        enum class Kind { kCode, kSet, kBadHex, kOther } kind = Kind::kOther;
+        std::uint32_t code = 0;
+        ByteSet set;
+    };
+
+    // Reads the escape whose letter is at `at` (just past the "\"), without passing `end`, and
+    // leaves `at` just past what it used. A "\c" without a letter is a literal "\" and leaves
+    // `at` on the "c"; a "\x" or "\u" without its hex digits is kBadHex and leaves `at` on the
+    // first character after the letter; kOther leaves `at` just past the letter.
+    Escape ReadEscape(std::size_t& at, std::size_t end) const {
+        struct Entry {
+            char letter;
+            std::uint32_t code;
+            ByteSet (*set)();
+            bool complement;
+        };
+        static constexpr Entry kTable[] = {
+            {'f', 0x0C, nullptr, false}, {'n', 0x0A, nullptr, false}, {'r', 0x0D, nullptr, false},
+            {'t', 0x09, nullptr, false}, {'v', 0x0B, nullptr, false}, {'d', 0, DigitBytes, false},
+            {'D', 0, DigitBytes, true},  {'s', 0, SpaceBytes, false}, {'S', 0, SpaceBytes, true},
+            {'w', 0, WordBytes, false},  {'W', 0, WordBytes, true},
+        };
+        Escape escape;
+        const auto letter = static_cast<unsigned char>(p_[at++]);
+        for (const Entry& entry : kTable) {
+            if (static_cast<unsigned char>(entry.letter) != letter) {
+                continue;
+            }
+            if (entry.set == nullptr) {
+                escape.kind = Escape::Kind::kCode;
+                escape.code = entry.code;
+            } else {
+                escape.kind = Escape::Kind::kSet;
+                escape.set = entry.set();
+                if (entry.complement) {
+                    escape.set.Complement();
+                }
+            }
+            return escape;
+        }
+        if (letter == 'c') {
+            escape.kind = Escape::Kind::kCode;
+            if (at < end && IsAsciiLetter(static_cast<unsigned char>(p_[at]))) {
+                escape.code = static_cast<unsigned char>(p_[at++]) & 0x1F;
+            } else {
+                --at;  // a literal "\" and then the "c" itself
+                escape.code = '\\';
+            }
+        } else if (letter == 'x' || letter == 'u') {
+            const std::size_t first_digit = at;
+            const std::size_t digits = letter == 'x' ? 2 : 4;
+            escape.kind = Escape::Kind::kCode;
+            for (std::size_t k = 0; k < digits && at < end; ++k) {
+                const int value = HexValue(static_cast<unsigned char>(p_[at++]));
+                if (value < 0) {
+                    at = first_digit;
+                    escape.kind = Escape::Kind::kBadHex;
+                    escape.code = 0;
+                    break;
+                }
+                escape.code = escape.code * 16 + static_cast<std::uint32_t>(value);
+            }
+        }
+        return escape;
+    }
+
     void ParseEscape() {
         const std::size_t pos = i_;
         if (i_ + 1 >= p_.size()) {
@@ -426,7 +495,21 @@ class Parser {
             return;
         }
         const auto c = static_cast<unsigned char>(p_[i_ + 1]);
-        i_ += 2;
+        ++i_;
+        const Escape escape = ReadEscape(i_, p_.size());
+        switch (escape.kind) {
+            case Escape::Kind::kCode:
+                SetCodePoint(escape.code, pos);
+                return;
+            case Escape::Kind::kSet:
+                SetSet(escape.set, pos);
+                return;
+            case Escape::Kind::kBadHex:
+                SetByte(c, pos);  // not an escape: the letter stands for itself
+                return;
+            case Escape::Kind::kOther:
+                break;
+        }
         switch (c) {
             case 'b':
                 program_.uses_word_boundary = true;
@@ -466,73 +549,33 @@ class Parser {
                 }
                 return;
             }
-            case 'f':
-                SetCodePoint(0x0C, pos);
-                return;
-            case 'n':
-                SetCodePoint(0x0A, pos);
-                return;
-            case 'r':
-                SetCodePoint(0x0D, pos);
-                return;
-            case 't':
-                SetCodePoint(0x09, pos);
-                return;
-            case 'v':
-                SetCodePoint(0x0B, pos);
-                return;
-            case 'c':
-                if (i_ < p_.size() && IsAsciiLetter(static_cast<unsigned char>(p_[i_]))) {
-                    SetCodePoint(static_cast<unsigned char>(p_[i_]) & 0x1F, pos);
-                    ++i_;
-                } else {
-                    --i_;  // a literal "\" and then the "c" itself
-                    SetByte('\\', pos);
-                }
-                return;
-            case 'x':
-            case 'u': {
-                const std::size_t digits = c == 'x' ? 2 : 4;
-                std::uint32_t code = 0;
-                for (std::size_t k = 0; k < digits && i_ < p_.size(); ++k) {
-                    const int value = HexValue(static_cast<unsigned char>(p_[i_++]));
-                    if (value < 0) {
-                        i_ -= k + 1;  // not an escape: the letter stands for itself
-                        SetByte(c, pos);
-                        return;
-                    }
-                    code = code * 16 + static_cast<std::uint32_t>(value);
-                }
-                SetCodePoint(code, pos);
-                return;
-            }
-            case 'd':
-                SetSet(DigitBytes(), pos);
-                return;
-            case 'D':
-                SetSet(Complemented(DigitBytes()), pos);
-                return;
-            case 's':
-                SetSet(SpaceBytes(), pos);
-                return;
-            case 'S':
-                SetSet(Complemented(SpaceBytes()), pos);
-                return;
-            case 'w':
-                SetSet(WordBytes(), pos);
-                return;
-            case 'W':
-                SetSet(Complemented(WordBytes()), pos);
-                return;
             default:
                 SetByte(c, pos);
                 return;
         }
     }
 
-    static ByteSet Complemented(ByteSet set) {
-        set.Complement();
-        return set;
+    // The escapes that read differently inside a class: "\b" is a backspace, digits are up to
+    // three octal digits, and any other letter stands for itself.
+    std::uint32_t ClassEscapeCode(unsigned char e, std::size_t& k, std::size_t end) const {
+        if (e == 'b') {
+            return 0x08;
+        }
+        if (!IsOctal(e)) {
+            return Cp1252CodePoint(e);
+        }
+        std::uint32_t code = e - '0';
+        if (k < end && IsOctal(static_cast<unsigned char>(p_[k]))) {
+            code = code * 8 + static_cast<unsigned>(p_[k++] - '0');
+            if (k < end && IsOctal(static_cast<unsigned char>(p_[k]))) {
+                const std::uint32_t third = code * 8 + static_cast<unsigned>(p_[k] - '0');
+                if (third <= 0377) {
+                    code = third;
+                    ++k;
+                }
+            }
+        }
+        return code;
     }
 
     void ParseClass() {
@@ -570,99 +613,23 @@ class Parser {
             ByteSet escape_set;
             if (p_[k] == '\\' && k + 1 < end) {
                 const auto e = static_cast<unsigned char>(p_[k + 1]);
-                k += 2;
-                switch (e) {
-                    case 'b':
-                        code = 0x08;
+                ++k;
+                const Escape escape = ReadEscape(k, end);
+                switch (escape.kind) {
+                    case Escape::Kind::kCode:
+                        code = escape.code;
                         break;
-                    case 'f':
-                        code = 0x0C;
-                        break;
-                    case 'n':
-                        code = 0x0A;
-                        break;
-                    case 'r':
-                        code = 0x0D;
-                        break;
-                    case 't':
-                        code = 0x09;
-                        break;
-                    case 'v':
-                        code = 0x0B;
-                        break;
-                    case 'c':
-                        if (k < end && IsAsciiLetter(static_cast<unsigned char>(p_[k]))) {
-                            code = static_cast<unsigned char>(p_[k++]) & 0x1F;
-                        } else {
-                            --k;
-                            code = '\\';
-                        }
-                        break;
-                    case 'x':
-                    case 'u': {
-                        const std::size_t digits = e == 'x' ? 2 : 4;
-                        for (std::size_t d = 0; d < digits && k < end; ++d) {
-                            const int value = HexValue(static_cast<unsigned char>(p_[k++]));
-                            if (value < 0) {
-                                k -= d + 1;  // inside a class the "\" stands for itself
-                                code = '\\';
-                                break;
-                            }
-                            code = code * 16 + static_cast<std::uint32_t>(value);
-                        }
-                        break;
-                    }
-                    case '0':
-                    case '1':
-                    case '2':
-                    case '3':
-                    case '4':
-                    case '5':
-                    case '6':
-                    case '7':
-                        code = e - '0';
-                        if (k < end && IsOctal(static_cast<unsigned char>(p_[k]))) {
-                            code = code * 8 + static_cast<unsigned>(p_[k++] - '0');
-                            if (k < end && IsOctal(static_cast<unsigned char>(p_[k]))) {
-                                const std::uint32_t third =
-                                    code * 8 + static_cast<unsigned>(p_[k] - '0');
-                                if (third <= 0377) {
-                                    code = third;
-                                    ++k;
-                                }
-                            }
-                        }
-                        break;
-                    case 'd':
+                    case Escape::Kind::kSet:
                         is_set = true;
-                        escape_set = DigitBytes();
+                        escape_set = escape.set;
+                        highest = std::max<std::uint32_t>(highest, e == 'd' ? '9' : 0xFFFF);
                         break;
-                    case 'D':
-                        is_set = true;
-                        escape_set = Complemented(DigitBytes());
+                    case Escape::Kind::kBadHex:
+                        code = '\\';  // inside a class the "\" stands for itself
                         break;
-                    case 's':
-                        is_set = true;
-                        escape_set = SpaceBytes();
+                    case Escape::Kind::kOther:
+                        code = ClassEscapeCode(e, k, end);
                         break;
-                    case 'S':
-                        is_set = true;
-                        escape_set = Complemented(SpaceBytes());
-                        break;
-                    case 'w':
-                        is_set = true;
-                        escape_set = WordBytes();
-                        break;
-                    case 'W':
-                        is_set = true;
-                        escape_set = Complemented(WordBytes());
-                        break;
-                    default:
-                        code = Cp1252CodePoint(e);
-                        break;
-                }
-                if (is_set) {
-                    highest = std::max<std::uint32_t>(highest, e == 'd' ? '9' : 0xFFFF);
                 }
             } else {
                 code = Cp1252CodePoint(static_cast<unsigned char>(p_[k++]));
