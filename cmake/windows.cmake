@@ -28,11 +28,17 @@ target_compile_definitions(core_tests PRIVATE TOV_SOURCE_DIR="${CMAKE_SOURCE_DIR
 add_test(NAME core_tests_under_wine COMMAND core_tests)
 set_tests_properties(core_tests_under_wine PROPERTIES TIMEOUT 600)
 
+# What the Windows-side tests and the window benchmark share to drive the real main window.
+set(TOV_WIN_TEST_SUPPORT ${CMAKE_SOURCE_DIR}/tests/win/frame_test_support.cpp)
+add_library(win_test_support STATIC ${TOV_WIN_TEST_SUPPORT})
+target_link_libraries(win_test_support PUBLIC tov_win listing_writer)
+
 # Windows-side tests that drive real windows.
 file(GLOB TOV_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+list(REMOVE_ITEM TOV_WIN_TESTS ${TOV_WIN_TEST_SUPPORT})
 if(TOV_WIN_TESTS)
   add_executable(win_tests ${TOV_WIN_TESTS} ${TOV_RESOURCES})
-  target_link_libraries(win_tests PRIVATE tov_win listing_writer gtest)
+  target_link_libraries(win_tests PRIVATE win_test_support gtest)
   target_compile_definitions(win_tests PRIVATE TOV_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES TIMEOUT 120)
@@ -41,5 +47,5 @@ endif()
 file(GLOB TOV_WIN_BENCH CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/win/*.cpp)
 if(TOV_WIN_BENCH)
   add_executable(win_bench ${TOV_WIN_BENCH} ${TOV_RESOURCES})
-  target_link_libraries(win_bench PRIVATE tov_win listing_writer)
+  target_link_libraries(win_bench PRIVATE win_test_support)
 endif()

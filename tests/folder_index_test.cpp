@@ -1,19 +1,11 @@
 #include "ui/folder_index.h"
 
-#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace tov {
 namespace {
-
-ListingDocument DocumentOf(const std::string& text) {
-    auto buffer = std::make_unique<char[]>(text.size() + 1);
-    std::memcpy(buffer.get(), text.data(), text.size());
-    return ListingDocument::FromFileBytes(std::move(buffer),
-                                          static_cast<std::uint32_t>(text.size()));
-}
 
 // The folders as "name(parent name)" in index order, and the children of each in order, so a
 // test sees both the names and the shape.
@@ -41,7 +33,7 @@ TEST(FolderIndex, ReadsNamesParentsChildrenAndOffsetsInListingOrder) {
         "between|1|x|mal\n"
         ">|Fotos\n>|X\\Y\\Z\n<\n<\n<\n"
         "Nº de trabajo|12\nArchivos analizados|1|2\nHash|0123\n";
-    ListingDocument document = DocumentOf(text);
+    ListingDocument document = ListingDocument::FromCopy(text);
     FolderIndex index = FolderIndex::Build(document);
     ASSERT_EQ(index.size(), 5u);
     EXPECT_EQ(Shape(index), "C:[Docs[Old],Fotos[Z]]");
@@ -58,20 +50,24 @@ TEST(FolderIndex, ReadsNamesParentsChildrenAndOffsetsInListingOrder) {
 
 TEST(FolderIndex, OddTreesEndWhereTheFillEnds) {
     // Two top-level folders: both are kept, the second after the header lines.
-    EXPECT_EQ(Shape(FolderIndex::Build(DocumentOf(">|A\n>|A\\B\n<\n<\nkey|v\n>|C\n<\n"))),
-              "A[B],C");
+    EXPECT_EQ(
+        Shape(FolderIndex::Build(ListingDocument::FromCopy(">|A\n>|A\\B\n<\n<\nkey|v\n>|C\n<\n"))),
+        "A[B],C");
     // A close line with no open folder ends the tree: later folders are not seen.
-    EXPECT_EQ(Shape(FolderIndex::Build(DocumentOf(">|A\n<\n<\n>|C\n<\n"))), "A");
-    EXPECT_EQ(Shape(FolderIndex::Build(DocumentOf("<\n>|A\n<\n"))), "");
+    EXPECT_EQ(Shape(FolderIndex::Build(ListingDocument::FromCopy(">|A\n<\n<\n>|C\n<\n"))), "A");
+    EXPECT_EQ(Shape(FolderIndex::Build(ListingDocument::FromCopy("<\n>|A\n<\n"))), "");
     // An empty line inside the tree ends every level at once.
-    EXPECT_EQ(Shape(FolderIndex::Build(DocumentOf(">|A\n>|A\\B\n\n>|A\\B\\C\n<\n<\n<\n"))), "A[B]");
+    EXPECT_EQ(
+        Shape(FolderIndex::Build(ListingDocument::FromCopy(">|A\n>|A\\B\n\n>|A\\B\\C\n<\n<\n<\n"))),
+        "A[B]");
     // A path ending in "\" gives an empty name; the byte after ">" is never part of it.
-    const FolderIndex trailing = FolderIndex::Build(DocumentOf(">|A\n>xC:\\Data\\\n<\n>\n<\n"));
+    const FolderIndex trailing =
+        FolderIndex::Build(ListingDocument::FromCopy(">|A\n>xC:\\Data\\\n<\n>\n<\n"));
     ASSERT_EQ(trailing.size(), 3u);
     EXPECT_EQ(trailing.Name(1), "");
     EXPECT_EQ(trailing.Name(2), "");
     // An unclosed tree and the empty document.
-    EXPECT_EQ(Shape(FolderIndex::Build(DocumentOf(">|A\n>|B\nf|1|2|3\n"))), "A[B]");
+    EXPECT_EQ(Shape(FolderIndex::Build(ListingDocument::FromCopy(">|A\n>|B\nf|1|2|3\n"))), "A[B]");
     EXPECT_TRUE(FolderIndex::Build(ListingDocument()).empty());
     EXPECT_EQ(FolderIndex::Build(ListingDocument()).FirstTopLevel(), FolderIndex::kNone);
 }
@@ -87,7 +83,7 @@ TEST(FolderIndex, AMillionNestedFoldersNeedNoDeepStack) {
         text += "<\n";
     }
     text += "x|1|2|\n>|after\n<\n";  // after the root, the top level goes on
-    ListingDocument document = DocumentOf(text);
+    ListingDocument document = ListingDocument::FromCopy(text);
     FolderIndex index = FolderIndex::Build(document);
     ASSERT_EQ(index.size(), kDepth + 1);
     EXPECT_EQ(index.Parent(kDepth - 1), kDepth - 2);
@@ -108,7 +104,7 @@ std::vector<std::string> RowTexts(const RowSet& rows) {
 }
 
 TEST(FolderRows, SubfoldersThenOnlyTheFirstRunOfFiles) {
-    ListingDocument document = DocumentOf(
+    ListingDocument document = ListingDocument::FromCopy(
         ">|R\nb.doc|2 KB|01/02/03 04:05:06|bien\na.txt|700|x|mal|extra\nshort\n"
         ">|R\\S1\ninner|1|2|\n<\nlate.txt|1|2|bien\n>|R\\S2\n<\n<\n");
     FolderIndex index = FolderIndex::Build(document);

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,13 +10,6 @@
 
 namespace tov {
 namespace {
-
-ListingDocument DocumentOf(const std::string& text) {
-    auto buffer = std::make_unique<char[]>(text.size() + 1);
-    std::memcpy(buffer.get(), text.data(), text.size());
-    return ListingDocument::FromFileBytes(std::move(buffer),
-                                          static_cast<std::uint32_t>(text.size()));
-}
 
 std::string PathOf(const RowSet& results, const FileRow& row) {
     return CellText(results, row, 1);
@@ -67,7 +58,7 @@ const char kListing[] =
     "Hash|0123456789abcdef0123456789abcdef\n";
 
 TEST(SearchWalk, TypedPatterns) {
-    const ListingDocument document = DocumentOf(kListing);
+    const ListingDocument document = ListingDocument::FromCopy(kListing);
     EXPECT_EQ(SearchPaths(document, "*.doc", false),
               (Paths{"C:\\Docs\\a.doc", "C:\\Docs\\A.DOCX", "C:\\Docs\\x.doc.bak",
                      "C:\\Docs\\Copy (1).doc"}));
@@ -98,7 +89,7 @@ TEST(SearchWalk, TypedPatterns) {
 }
 
 TEST(SearchWalk, RowsCarryTheFieldsAsWritten) {
-    const ListingDocument document = DocumentOf(kListing);
+    const ListingDocument document = ListingDocument::FromCopy(kListing);
     const RowSet results = SearchRows(document, FileTypeClasses()[0].expression, true);
     ASSERT_EQ(results.rows.size(), 15u);  // 3 folders, 12 files, the empty name included
     const FileRow& root = results.rows[0];
@@ -125,7 +116,7 @@ TEST(SearchWalk, RowsCarryTheFieldsAsWritten) {
 }
 
 TEST(SearchWalk, CheckStatusFilters) {
-    const ListingDocument document = DocumentOf(kListing);
+    const ListingDocument document = ListingDocument::FromCopy(kListing);
     const char* all = FileTypeClasses()[0].expression;
     EXPECT_EQ(SearchPaths(document, all, true, {true, false}),
               (Paths{"C:\\root.txt", "C:\\Docs\\a.doc", "C:\\Docs\\Copy (1).doc",
@@ -142,7 +133,7 @@ TEST(SearchWalk, CheckStatusFilters) {
 }
 
 TEST(SearchWalk, AnEmptyLineEndsTheWholeWalk) {
-    const ListingDocument document = DocumentOf(
+    const ListingDocument document = ListingDocument::FromCopy(
         ">|R\n>|R\\A\na.txt|1|d|\n>|R\\A\\B\nb.txt|1|d|\n\nc.txt|1|d|\n<\nd.txt|1|d|\n<\n<\n");
     EXPECT_EQ(SearchPaths(document, ".txt", false), (Paths{"R\\A\\a.txt", "R\\A\\B\\b.txt"}));
 }
@@ -157,7 +148,7 @@ TEST(SearchWalk, EmptyDocumentGivesNoRows) {
 TEST(SearchWalk, TopLevelHoldsFoldersOnly) {
     // Top-level lines that open no folder are never files; every top-level folder is searched
     // (the folder tree shows them all); a close line on the top level ends the walk.
-    const ListingDocument document = DocumentOf(
+    const ListingDocument document = ListingDocument::FromCopy(
         "stray.txt|1|d|\n>|A\na.txt|1|d|\n<\nafter.txt|1|d|\n>|B\nb.txt|1|d|\n<\n<\n"
         ">|C\nc.txt|1|d|\n<\n");
     EXPECT_EQ(SearchPaths(document, "*", false), (Paths{"A", "A\\a.txt", "B", "B\\b.txt"}));
@@ -166,7 +157,7 @@ TEST(SearchWalk, TopLevelHoldsFoldersOnly) {
 TEST(SearchWalk, MalformedLinesStayInsideTheirLine) {
     // A bare ">" and ">x" give folders with an empty own name; a line without "|" is a file
     // whose name is the whole line; an unclosed tree ends with the document.
-    const ListingDocument document = DocumentOf(">\nnobar\n>x\nab|c\n>|p\\q\\\n");
+    const ListingDocument document = ListingDocument::FromCopy(">\nnobar\n>x\nab|c\n>|p\\q\\\n");
     const RowSet results = SearchRows(document, "\\.*", true);
     ASSERT_EQ(results.rows.size(), 5u);
     EXPECT_EQ(PathOf(results, results.rows[0]), "");
@@ -188,7 +179,7 @@ TEST(SearchWalk, DeepNestingUsesNoCallStack) {
     for (int level = 0; level < kDepth; ++level) {
         text += "<\n";
     }
-    const ListingDocument document = DocumentOf(text);
+    const ListingDocument document = ListingDocument::FromCopy(text);
     auto test = [](std::string_view name) { return name == "deep.txt"; };
     RowSet results;
     SearchFolderLevels(document, {true, false}, test, results);
@@ -199,8 +190,8 @@ TEST(SearchWalk, DeepNestingUsesNoCallStack) {
 }
 
 TEST(SearchWalk, NamesAreLowerCasedWithTheWindows1252Mapping) {
-    const ListingDocument document =
-        DocumentOf(">|R\n\xC9T\xC9.TXT|1|d|\n\x8A\x8C\x8E\x9F|1|d|\nMULTIPLY\xD7|1|d|\n<\n");
+    const ListingDocument document = ListingDocument::FromCopy(
+        ">|R\n\xC9T\xC9.TXT|1|d|\n\x8A\x8C\x8E\x9F|1|d|\nMULTIPLY\xD7|1|d|\n<\n");
     EXPECT_EQ(SearchPaths(document, "\xE9t\xE9", false), (Paths{"R\\\xC9T\xC9.TXT"}));
     EXPECT_EQ(SearchPaths(document, "\xC9T\xC9", false), (Paths{"R\\\xC9T\xC9.TXT"}));
     EXPECT_EQ(SearchPaths(document, "\x9A\x9C\x9E\xFF", false), (Paths{"R\\\x8A\x8C\x8E\x9F"}));
@@ -218,7 +209,7 @@ TEST(SearchWalk, NamesAreLowerCasedWithTheWindows1252Mapping) {
 }
 
 TEST(SearchWalk, ARefusedPatternGivesNoRows) {
-    const ListingDocument document = DocumentOf(kListing);
+    const ListingDocument document = ListingDocument::FromCopy(kListing);
     // A typed "{" that makes no quantifier is a literal; a repetition of nothing is refused.
     EXPECT_TRUE(SearchListing(document, "x{", false, {}).rows.rows.empty());
     EXPECT_FALSE(SearchListing(document, "x{", false, {}).refused.has_value());

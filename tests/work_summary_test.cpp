@@ -1,19 +1,11 @@
 #include "listing/work_summary.h"
 
 #include <chrono>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 
 namespace tov {
 namespace {
-
-ListingDocument DocumentOf(const std::string& text) {
-    auto buffer = std::make_unique<char[]>(text.size() + 1);
-    std::memcpy(buffer.get(), text.data(), text.size());
-    return ListingDocument::FromFileBytes(std::move(buffer),
-                                          static_cast<std::uint32_t>(text.size()));
-}
 
 WorkSummaryLabels EnglishLabels() {
     return {{"Work #%s", "Reception date%s", "Firm name%s", "Address%s", "Town%s", "Province%s",
@@ -47,12 +39,12 @@ void ExpectRow(const CheckRow& row, const std::string& type, const std::string& 
 }
 
 TEST(WorkSummary, TranslatesTheHeaderAndTheStatisticsOfAWholeListing) {
-    const ListingDocument document =
-        DocumentOf(kTree +
-                   "N\xBA de trabajo|4711\nRaz\xF3n social|Acme, S.L.\nTama\xF1o|500 GB\n"
-                   "Archivos analizados|120|4\nDocumento de Microsoft Word|20|1\n"
-                   "AutoCAD|0|0\n" +
-                   kHash);
+    const ListingDocument document = ListingDocument::FromCopy(
+        kTree +
+        "N\xBA de trabajo|4711\nRaz\xF3n social|Acme, S.L.\nTama\xF1o|500 GB\n"
+        "Archivos analizados|120|4\nDocumento de Microsoft Word|20|1\n"
+        "AutoCAD|0|0\n" +
+        kHash);
     const WorkSummary summary = ReadWorkSummary(document, EnglishLabels());
     ASSERT_EQ(summary.work_lines.size(), 3u);
     EXPECT_EQ(summary.work_lines[0], "Work #:\t4711");
@@ -70,14 +62,14 @@ TEST(WorkSummary, TranslatesTheHeaderAndTheStatisticsOfAWholeListing) {
 }
 
 TEST(WorkSummary, KeysMatchAsExactCaseSensitivePrefixes) {
-    const ListingDocument document =
-        DocumentOf(kTree +
-                   "Pais|Espa\xF1"
-                   "a\nPa\xEDs|Espa\xF1"
-                   "a\npais|x\nMarca\nMarcas|3\n"
-                   "Marca|Seagate|ST3000|rev 2\nArchivos analizados|1|2\nImagenes JPEG|3|1\n"
-                   "Imagen\n" +
-                   kHash);
+    const ListingDocument document = ListingDocument::FromCopy(
+        kTree +
+        "Pais|Espa\xF1"
+        "a\nPa\xEDs|Espa\xF1"
+        "a\npais|x\nMarca\nMarcas|3\n"
+        "Marca|Seagate|ST3000|rev 2\nArchivos analizados|1|2\nImagenes JPEG|3|1\n"
+        "Imagen\n" +
+        kHash);
     for (const WorkSummaryLabels& labels : {EnglishLabels(), SpanishLabels()}) {
         const WorkSummary summary = ReadWorkSummary(document, labels);
         ASSERT_EQ(summary.work_lines.size(), 6u);
@@ -100,10 +92,11 @@ TEST(WorkSummary, KeysMatchAsExactCaseSensitivePrefixes) {
 }
 
 TEST(WorkSummary, PercentInAValueIsNeverAFormat) {
-    const ListingDocument document = DocumentOf(kTree +
-                                                "Raz\xF3n social|100% %s %n %%d\nOtro|50%\n"
-                                                "Archivos analizados|%s|%n\n" +
-                                                kHash);
+    const ListingDocument document =
+        ListingDocument::FromCopy(kTree +
+                                  "Raz\xF3n social|100% %s %n %%d\nOtro|50%\n"
+                                  "Archivos analizados|%s|%n\n" +
+                                  kHash);
     const WorkSummary summary = ReadWorkSummary(document, EnglishLabels());
     ASSERT_EQ(summary.work_lines.size(), 2u);
     EXPECT_EQ(summary.work_lines[0], "Firm name:\t100% %s %n %%d");
@@ -115,7 +108,7 @@ TEST(WorkSummary, PercentInAValueIsNeverAFormat) {
 TEST(WorkSummary, AnyLineBeginningWithHashEndsTheStatistics) {
     for (const std::string& end :
          {std::string("Hash"), std::string("Hash|x"), std::string("Hashes|1|2"), kHash}) {
-        const ListingDocument document = DocumentOf(
+        const ListingDocument document = ListingDocument::FromCopy(
             kTree + "Archivos analizados|1|2\nHas|3|4\nhash|5|6\n" + end + "\nAutoCAD|7|8\n");
         const WorkSummary summary = ReadWorkSummary(document, EnglishLabels());
         ASSERT_EQ(summary.check_rows.size(), 3u) << end;
@@ -125,7 +118,7 @@ TEST(WorkSummary, AnyLineBeginningWithHashEndsTheStatistics) {
 }
 
 TEST(WorkSummary, StatisticsLinesWithFewSeparatorsKeepEveryByte) {
-    const ListingDocument document = DocumentOf(
+    const ListingDocument document = ListingDocument::FromCopy(
         kTree + "Archivos analizados\nImagen|5\nOtro tipo\n|7|8\nAutoCAD|1|2|3\n" + kHash);
     const WorkSummary summary = ReadWorkSummary(document, EnglishLabels());
     ASSERT_EQ(summary.check_rows.size(), 5u);
@@ -140,33 +133,34 @@ TEST(WorkSummary, MissingSectionsAndTheEndsOfTheWalk) {
     const WorkSummaryLabels labels = EnglishLabels();
     // An empty document and a listing that is only its digest line (skipped as the tree).
     EXPECT_TRUE(ReadWorkSummary(ListingDocument(), labels).work_lines.empty());
-    WorkSummary summary = ReadWorkSummary(DocumentOf(kHash), labels);
+    WorkSummary summary = ReadWorkSummary(ListingDocument::FromCopy(kHash), labels);
     EXPECT_TRUE(summary.work_lines.empty());
     EXPECT_TRUE(summary.check_rows.empty());
 
     // No "Archivos analizados": everything after the tree is header, the digest line too.
-    summary = ReadWorkSummary(DocumentOf(kTree + "Marca|X\n" + kHash), labels);
+    summary = ReadWorkSummary(ListingDocument::FromCopy(kTree + "Marca|X\n" + kHash), labels);
     ASSERT_EQ(summary.work_lines.size(), 2u);
     EXPECT_EQ(summary.work_lines[1], "Hash:\t0123456789abcdef0123456789abcdef");
     EXPECT_TRUE(summary.check_rows.empty());
 
     // No "Hash": every line to the end is a row.
-    summary = ReadWorkSummary(DocumentOf(kTree + "Archivos analizados|1|2\nAutoCAD|3|4\n"), labels);
+    summary = ReadWorkSummary(
+        ListingDocument::FromCopy(kTree + "Archivos analizados|1|2\nAutoCAD|3|4\n"), labels);
     EXPECT_TRUE(summary.work_lines.empty());
     ASSERT_EQ(summary.check_rows.size(), 2u);
 
     // A tree that never closes leaves nothing for the header and statistics.
-    summary =
-        ReadWorkSummary(DocumentOf(">|C:\n>|D\n<\nMarca|X\nArchivos analizados|1|2\n"), labels);
+    summary = ReadWorkSummary(
+        ListingDocument::FromCopy(">|C:\n>|D\n<\nMarca|X\nArchivos analizados|1|2\n"), labels);
     EXPECT_TRUE(summary.work_lines.empty() && summary.check_rows.empty());
 
     // A first line that is no folder line is skipped alone.
-    summary = ReadWorkSummary(DocumentOf("plain\nMarca|X\n"), labels);
+    summary = ReadWorkSummary(ListingDocument::FromCopy("plain\nMarca|X\n"), labels);
     ASSERT_EQ(summary.work_lines.size(), 1u);
     EXPECT_EQ(summary.work_lines[0], "Manufacturer:\tX");
 
     // An empty line ends the walk.
-    summary = ReadWorkSummary(DocumentOf(kTree + "Marca|X\n\nModelo|Y\n"), labels);
+    summary = ReadWorkSummary(ListingDocument::FromCopy(kTree + "Marca|X\n\nModelo|Y\n"), labels);
     EXPECT_EQ(summary.work_lines.size(), 1u);
 }
 
@@ -175,7 +169,7 @@ TEST(WorkSummary, LaterKeysAreTestedAgainstTheReplacedLine) {
     labels.header[0] = "Marca%s";  // row 0 turns the line into one that row 7 matches
     labels.header[7] = "<%s>";
     const WorkSummary summary = ReadWorkSummary(
-        DocumentOf(kTree + "N\xBA de trabajo|1\nArchivos analizados|1|2\n"), labels);
+        ListingDocument::FromCopy(kTree + "N\xBA de trabajo|1\nArchivos analizados|1|2\n"), labels);
     ASSERT_EQ(summary.work_lines.size(), 1u);
     EXPECT_EQ(summary.work_lines[0], "<:\t1>");
 }
@@ -196,7 +190,7 @@ TEST(WorkSummary, HundredThousandHeaderLinesReadInLinearTime) {
         text += "Provincia|Provincia n\xFAmero " + std::to_string(i) + "|extra\n";
     }
     text += "Archivos analizados|1|2\n" + kHash;
-    const ListingDocument document = DocumentOf(text);
+    const ListingDocument document = ListingDocument::FromCopy(text);
     const auto start = std::chrono::steady_clock::now();
     const WorkSummary summary = ReadWorkSummary(document, EnglishLabels());
     const auto elapsed = std::chrono::steady_clock::now() - start;

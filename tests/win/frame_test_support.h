@@ -139,4 +139,10 @@ bool ClickHeader(FrameSession& session, HWND list, int column, DWORD timeout_ms 
 std::string ListCellText(HWND list, int row, int column);
 bool DoubleClickRow(FrameSession& session, HWND list, int row, DWORD timeout_ms = 10000);
 
+// The whole text of a window.
+std::string WindowText(HWND window);
+
+// The bytes of a file; empty when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+
 }  // namespace tov::test

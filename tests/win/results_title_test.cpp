@@ -13,11 +13,7 @@
 namespace tov {
 namespace {
 
-std::string WindowText(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
+using test::WindowText;
 
 // The text put into the search field (as a paste would: the field does not scroll, so typing
 // stops at its width), then Enter.
@@ -61,7 +57,7 @@ TEST(ResultsTitle, ALongTitleIsCutAt79BytesInBoth) {
     EXPECT_STREQ(session.frame().results_pane().title(), cut.c_str());
 }
 
-TEST(ResultsTitle, TheSearchLabelsTextIsString190InEachLanguage) {
+TEST(ResultsTitle, TheSearchLabelsTextIsItsStringInEachLanguage) {
     for (const char* language : {"-l en", "-l de", "-l es"}) {
         test::FrameSession session({.listing = test::SmallListing(), .language = language});
         ASSERT_TRUE(session.PumpUntilIdle());

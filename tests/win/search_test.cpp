@@ -8,9 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -29,6 +27,8 @@ namespace {
 
 using test::FrameOptions;
 using test::FrameSession;
+using test::ReadFileBytes;
+using test::WindowText;
 using Texts = std::vector<std::string>;
 
 const char kSearchListing[] = R"(> C:
@@ -105,12 +105,6 @@ Texts ShownRows(MainFrame& frame) {
     return rows;
 }
 
-std::string WindowText(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
-
 std::string PaneTitle(MainFrame& frame) {
     return WindowText(frame.results_pane().hwnd());
 }
@@ -125,11 +119,6 @@ bool ButtonChecked(MainFrame& frame, UINT command) {
 
 FileListControl& ResultsObject(MainFrame& frame) {
     return *static_cast<FileListControl*>(Window::FromHandle(frame.results_list_hwnd()));
-}
-
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // ---- the search bar ----
@@ -162,7 +151,7 @@ TEST(SearchBar, LabelAndBoxSitAtTheRightEndOfTheToolbar) {
     }
     EXPECT_EQ(WindowText(combo), "All files");
 
-    // The label: a window of the program's own class whose text is string 190.
+    // The label: a window of the program's own class whose text is IDS_SEARCH_LABEL.
     HWND label = nullptr;
     for (HWND child = GetWindow(toolbar, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {

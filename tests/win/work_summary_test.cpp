@@ -22,19 +22,7 @@
 namespace tov {
 namespace {
 
-ListingDocument DocumentOf(const std::string& text) {
-    auto buffer = std::make_unique<char[]>(text.size() + 1);
-    std::copy(text.begin(), text.end(), buffer.get());
-    return ListingDocument::FromFileBytes(std::move(buffer),
-                                          static_cast<std::uint32_t>(text.size()));
-}
-
-std::string WindowText(HWND window) {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+using test::WindowText;
 
 std::string CellText(HWND list, int row, int column) {
     return test::ListCellText(list, row, column);
@@ -156,7 +144,7 @@ TEST(WorkSummaryDialog, FillsTheSameTextAsAppendingOneLineAtATime) {
         "a\nPais|Espa\xF1"
         "a\nMarca\n"
         "Raz\xF3n social|100% %s|x\nArchivos analizados|120|4\nImagenes|3|1\nOtro\n");
-    const ListingDocument document = DocumentOf(listing);
+    const ListingDocument document = ListingDocument::FromCopy(listing);
 
     WorkSummaryDialog filled;
     ASSERT_TRUE(filled.Create(host.owner()));
@@ -213,7 +201,7 @@ TEST(WorkSummaryDialog, FillingManyHeaderLinesCostsNoMoreThanSettingTheTextOnce)
         expected += (i == 0 ? "Model:\t" : "\r\nModel:\t") + value;
     }
     const ListingDocument document =
-        DocumentOf(writer::AppendDigestLine(body + "Archivos analizados|1|2\n"));
+        ListingDocument::FromCopy(writer::AppendDigestLine(body + "Archivos analizados|1|2\n"));
 
     WorkSummaryDialog reference;
     ASSERT_TRUE(reference.Create(host.owner()));
