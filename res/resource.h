@@ -2,7 +2,7 @@
 // controls, commands and texts of Tov by them.
 #pragma once
 
-// Program name, main toolbar, its bitmap and the application icon.
+// Program name (also its string), main toolbar, its bitmap and the application icon.
 #define IDR_MAINFRAME 128
 
 // Strings
@@ -28,8 +28,31 @@
 #define IDS_INVALID_LISTING 148
 #define IDS_CLASS_SQLSERVER 149
 #define IDS_LISTING_PATTERN 151
-#define IDS_HEADER_LABEL_FIRST 160  // 160..172, one per work-header key
-#define IDS_STATS_LABEL_FIRST 180   // 180..187, one per statistics key
+// The labels of the work header and of the check statistics, one per key, in the order of the
+// keys: label i of a section is its first label + i.
+#define IDS_HEADER_WORK_NUMBER 160
+#define IDS_HEADER_RECEPTION_DATE 161
+#define IDS_HEADER_FIRM_NAME 162
+#define IDS_HEADER_ADDRESS 163
+#define IDS_HEADER_TOWN 164
+#define IDS_HEADER_PROVINCE 165
+#define IDS_HEADER_COUNTRY 166
+#define IDS_HEADER_MANUFACTURER 167
+#define IDS_HEADER_MODEL 168
+#define IDS_HEADER_ANALYSIS_DATE 169
+#define IDS_HEADER_SIZE 170
+#define IDS_HEADER_TOTAL_FOLDERS 171
+#define IDS_HEADER_TOTAL_FILES 172
+#define IDS_STATS_ANALYSED 180
+#define IDS_STATS_EXCEL 181
+#define IDS_STATS_POWERPOINT 182
+#define IDS_STATS_WORD 183
+#define IDS_STATS_ZIP 184
+#define IDS_STATS_AUTOCAD 185
+#define IDS_STATS_IMAGE 186
+#define IDS_STATS_SOUND 187
+#define IDS_HEADER_LABEL_FIRST IDS_HEADER_WORK_NUMBER
+#define IDS_STATS_LABEL_FIRST IDS_STATS_ANALYSED
 #define IDS_SEARCH_LABEL 190
 #define IDS_RESULTS_COUNT 191
 #define IDS_SAVE_ERROR 192
@@ -57,7 +80,7 @@
 #define ID_BARS 0xE800        // the rebar and both toolbars
 #define ID_FIRST_BAND 0xEB00  // rebar band identifiers count up from here
 
-// Commands
+// Commands; the string of the same id is the command's tooltip.
 #define ID_ONLY_GOOD 1011
 #define ID_ONLY_BAD 1012
 #define ID_WEBSITE 1016

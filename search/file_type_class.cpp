@@ -1,21 +1,23 @@
 #include "search/file_type_class.h"
 
+#include "res/resource.h"
+
 namespace tov {
 namespace {
 
-// Ids 141 to 148 hold other texts, so the last class uses 149. The image row also takes "dwg",
-// which its label does not name.
+// The ids after IDS_CLASS_VIDEO hold other texts, so the last class has an id of its own. The image
+// row also takes "dwg", which its label does not name.
 constexpr std::array<FileTypeClass, kFileTypeClassCount> kClasses{{
-    {132, "\\.*"},
-    {133, "\\.(doc|dot)$"},
-    {134, "\\.xls$"},
-    {135, "\\.(ppt|pps)$"},
-    {136, "\\.(zip|rar|ace|cab)$"},
-    {137, "\\.(eml|pst|dbx)$"},
-    {138, "\\.(jpeg|jpg|gif|bmp|png|tif|tiff|dwg)$"},
-    {139, "\\.(mp3|wav|asf|wma|snd|mid|midi|au|aif)$"},
-    {140, "\\.(avi|mpeg|mpg|mov|wmv|vob)$"},
-    {149, "\\.(mdf|ldf)$"},
+    {IDS_CLASS_ALL, "\\.*"},
+    {IDS_CLASS_WORD, "\\.(doc|dot)$"},
+    {IDS_CLASS_EXCEL, "\\.xls$"},
+    {IDS_CLASS_POWERPOINT, "\\.(ppt|pps)$"},
+    {IDS_CLASS_COMPRESSED, "\\.(zip|rar|ace|cab)$"},
+    {IDS_CLASS_EMAIL, "\\.(eml|pst|dbx)$"},
+    {IDS_CLASS_IMAGE, "\\.(jpeg|jpg|gif|bmp|png|tif|tiff|dwg)$"},
+    {IDS_CLASS_MUSIC, "\\.(mp3|wav|asf|wma|snd|mid|midi|au|aif)$"},
+    {IDS_CLASS_VIDEO, "\\.(avi|mpeg|mpg|mov|wmv|vob)$"},
+    {IDS_CLASS_SQLSERVER, "\\.(mdf|ldf)$"},
 }};
 
 }  // namespace

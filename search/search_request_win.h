@@ -1,5 +1,5 @@
 // The search request that the search bar sends to the main window as a WM_NOTIFY: sender the
-// main toolbar, control identifier 0xE800, code 0. The pointers are valid only while the
+// main toolbar, control identifier ID_BARS, code 0. The pointers are valid only while the
 // notification is handled; the receiver copies what it keeps.
 #pragma once
 

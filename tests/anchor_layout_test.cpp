@@ -3,17 +3,19 @@
 #include <array>
 #include <gtest/gtest.h>
 
+#include "res/resource.h"
+
 namespace tov {
 namespace {
 
 // The summary dialog's controls (in dialog units): the edit, the list's caption, the list,
 // the note and the picture.
 constexpr std::array<AnchorRule, 5> kRules = {{
-    {1014, Anchor::Scale, Anchor::Stretch, true},
-    {1015, Anchor::Shift, Anchor::Fixed, true},
-    {1013, Anchor::Scale, Anchor::Scale, true},
-    {1019, Anchor::Scale, Anchor::Shift, true},
-    {213, Anchor::Fixed, Anchor::Fixed, false},
+    {IDC_TEXT, Anchor::Scale, Anchor::Stretch, true},
+    {IDC_CHECK_CAPTION, Anchor::Shift, Anchor::Fixed, true},
+    {IDC_CHECK_LIST, Anchor::Scale, Anchor::Scale, true},
+    {IDC_NOTE, Anchor::Scale, Anchor::Shift, true},
+    {IDC_LOGO, Anchor::Fixed, Anchor::Fixed, false},
 }};
 constexpr std::array<LayoutRect, 5> kOriginals = {{
     {4, 30, 198, 196},

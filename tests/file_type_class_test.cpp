@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "res/resource.h"
 #include "search/pattern_matcher.h"
 #include "search/search_walk.h"
 
@@ -19,7 +20,10 @@ bool ClassMatches(std::size_t row, const std::string& name) {
 
 TEST(FileTypeClass, TheTenRowsInOrder) {
     const auto& classes = FileTypeClasses();
-    const std::uint16_t ids[] = {132, 133, 134, 135, 136, 137, 138, 139, 140, 149};
+    const std::uint16_t ids[] = {IDS_CLASS_ALL,        IDS_CLASS_WORD,       IDS_CLASS_EXCEL,
+                                 IDS_CLASS_POWERPOINT, IDS_CLASS_COMPRESSED, IDS_CLASS_EMAIL,
+                                 IDS_CLASS_IMAGE,      IDS_CLASS_MUSIC,      IDS_CLASS_VIDEO,
+                                 IDS_CLASS_SQLSERVER};
     for (std::size_t row = 0; row < classes.size(); ++row) {
         EXPECT_EQ(classes[row].display_text_id, ids[row]) << row;
         const std::string expression = classes[row].expression;

@@ -1,4 +1,4 @@
-// The about box: the program's name, version and notice, and the help text (string 1010) in a
+// The about box: the program's name, version and notice, and the help text (IDS_HELP_TEXT) in a
 // read-only edit that does not wrap. Modal over its owner; it keeps no state of its own.
 #pragma once
 

@@ -13,9 +13,9 @@
 //   hwnd()                   the main window
 //   document_                the ListingDocument (empty until a listing is loaded)
 //   system_icons_            the shell's small image list and the folder icon indexes
-//   folder_tree_             the FolderTree (1001), child of the OuterSplitter
-//   file_list_               the FileList (1002), top pane of the InnerSplitter
-//   results_list_            the ResultsList (1003), client of the ResultsPane
+//   folder_tree_             the FolderTree (IDC_FOLDER_TREE), child of the OuterSplitter
+//   file_list_               the FileList (IDC_FILE_LIST), top pane of the InnerSplitter
+//   results_list_            the ResultsList (IDC_RESULTS_LIST), client of the ResultsPane
 //   inner_splitter_          FileList over ResultsPane; SetSinglePaneMode shows or hides the
 //                            pane (Splitter::kPane1 = FileList only, kPaneNone = both)
 //   results_pane_            the ResultsPane: SetTitle (cut to 79 bytes), UpdateLayout
@@ -23,7 +23,7 @@
 //   search_bar_              the SearchBar on the MainToolbar
 //   main_toolbar(), banner_bar()
 //   SetCommandEnabled / SetCommandChecked   the command states (written to the toolbars at
-//                            idle time); IsCommandChecked reads the MainToolbar's button.
+//                            idle time); IsCommandChecked reads the command-state table.
 // Each area adds its own private members in its marked section below, and nothing elsewhere.
 #pragma once
 
@@ -58,7 +58,8 @@ class MainFrame : public FrameWindow, public MessageFilter, public IdleHandler {
     // ---- window facilities and commands (ui/main_frame_win.cpp) ----
     void SetCommandEnabled(UINT command, bool enabled);
     void SetCommandChecked(UINT command, bool checked);
-    // The checked look of a MainToolbar button as the toolbar shows it now.
+    // The checked state of a command in the command-state table (the toolbars show it at idle
+    // time).
     bool IsCommandChecked(UINT command) const;
     void ToggleResultsPane();
 
@@ -128,7 +129,7 @@ class MainFrame : public FrameWindow, public MessageFilter, public IdleHandler {
     SystemIcons system_icons_;
     HWND banner_bar_ = nullptr;
     HWND main_toolbar_ = nullptr;
-    HACCEL accelerators_ = nullptr;  // looked up under 128; there are none
+    HACCEL accelerators_ = nullptr;  // looked up under IDR_MAINFRAME; there are none
     MessageLoop* loop_ = nullptr;    // where the filter and idle handler are registered
 
     // ---- listing state (ui/main_frame_listing_win.cpp) ----
@@ -138,7 +139,7 @@ class MainFrame : public FrameWindow, public MessageFilter, public IdleHandler {
     void ShowFolderContents(HTREEITEM item);
 
     // ---- search state (search/main_frame_search_win.cpp) ----
-    // Fills the ResultsList with the matches of one search and sets 32777; false when the
+    // Fills the ResultsList with the matches of one search and sets ID_SAVE_SEARCH; false when the
     // pattern was refused (the list is then empty).
     bool RunSearch(const char* pattern, bool is_class);
     // The save dialog's choice; false when the user cancelled or the dialog failed.

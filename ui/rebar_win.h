@@ -5,11 +5,11 @@
 
 namespace tov {
 
-// The rebar of the main window: identifier 0xE800, variable height, band borders, auto-size.
+// The rebar of the main window: identifier ID_BARS, variable height, band borders, auto-size.
 // An empty RB_SETBARINFO is sent; when it fails the rebar is destroyed and nullptr returned.
 HWND CreateRebar(HWND parent, UINT control_id);
 
-// Adds the toolbar as the rebar's next band: identifier 0xEB00 + number of bands present,
+// Adds the toolbar as the rebar's next band: identifier ID_FIRST_BAND + number of bands present,
 // child edge, a chevron when the toolbar has buttons, a new row when `new_row`. Minimum and
 // ideal size come from the button rectangles (the window rectangle when there are none).
 // Afterwards the toolbar hides clipped buttons.

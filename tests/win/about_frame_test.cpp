@@ -1,5 +1,5 @@
 // The about box and the banner in the running main window: the box shows once at every start,
-// queued behind the opening of the listing, and the banner hands string 1017 to the shell.
+// queued behind the opening of the listing, and the banner hands IDS_WEBSITE_URL to the shell.
 #include <windows.h>
 #include <commctrl.h>
 

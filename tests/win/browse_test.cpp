@@ -369,7 +369,7 @@ TEST(Browse, PaintsShadingMarksAndTheEmptyText) {
     EXPECT_EQ(background_at(3), RGB(255, 255, 255));
     EXPECT_EQ(background_at(4), RGB(248, 248, 248));
 
-    // An empty folder shows string 144 just below the header.
+    // An empty folder shows IDS_EMPTY_LIST just below the header.
     SelectInTree(session, ChildNamed(frame.folder_tree_hwnd(),
                                      TreeView_GetRoot(frame.folder_tree_hwnd()), "Empty"));
     ASSERT_EQ(ListView_GetItemCount(list), 0);

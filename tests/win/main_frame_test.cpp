@@ -286,7 +286,7 @@ TEST(MainFrame, NarrowingHidesTrailingButtonsAndTheChevronMenuOffersThem) {
     ResizeFrame(session, 200, 400);
     const std::vector<int> clipped = ClippedButtons(toolbar);
     ASSERT_FALSE(clipped.empty());
-    EXPECT_EQ(clipped.back(), 11);  // the last button, 1012
+    EXPECT_EQ(clipped.back(), 11);  // the last button, ID_ONLY_BAD
     EXPECT_NE(clipped.front(), 0);  // "Up" still fits
     for (std::size_t i = 1; i < clipped.size(); ++i) {
         EXPECT_EQ(clipped[i], clipped[i - 1] + 1);  // trailing: one run up to the end
@@ -323,7 +323,7 @@ std::string TooltipFromFrame(FrameSession& session, UINT command) {
     return info.lpszText == nullptr ? std::string("<none>") : std::string(info.lpszText);
 }
 
-TEST(MainFrame, TooltipsComeFromTheCommandStringsAndTheFrenchOneOf1012IsEmpty) {
+TEST(MainFrame, TooltipsComeFromTheCommandStringsAndTheFrenchOneOfOnlyBadIsEmpty) {
     {
         FrameOptions options = WithListing();
         options.language = "-l en";

@@ -1,12 +1,18 @@
 // The resources as the program sees them: texts, dialogs, images and toolbars looked up in each
-// of the six languages after switching the thread to it, as the command-line switch does.
+// of the six languages after switching the thread to it, as the command-line switch does. The six
+// language scripts are kept by hand side by side, so these checks also catch the drift between
+// them that the resource compiler cannot see: a text or control missing in one language, a label
+// whose conversions differ from the English one (its value would not show), a help text line too
+// long for the about box.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -14,6 +20,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/win/frame_test_support.h"
 #include "ui/text_win.h"
 
 namespace {
@@ -23,14 +30,14 @@ struct Language {
     LCID locale;       // what the language switch passes to SetThreadLocale
     LANGID resources;  // the language of the texts that must answer
     // Spot checks, in Windows-1252.
-    const char* invalid_listing;  // 148
-    const char* empty_list;       // 144
-    const char* results_count;    // 191 with "abc" and 12
-    const char* summary_caption;  // template 202
-    const char* about_caption;    // template 205
+    const char* invalid_listing;  // IDS_INVALID_LISTING
+    const char* empty_list;       // IDS_EMPTY_LIST
+    const char* results_count;    // IDS_RESULTS_COUNT with "abc" and 12
+    const char* summary_caption;  // IDD_WORK_SUMMARY
+    const char* about_caption;    // IDD_ABOUT
     const char* ok_button;
-    const char* web_site;  // 1017
-    short summary_width;   // template 202, dialog units
+    const char* web_site;  // IDS_WEBSITE_URL
+    short summary_width;   // IDD_WORK_SUMMARY, dialog units
 };
 
 const Language kLanguages[] = {
@@ -58,15 +65,19 @@ const Language kLanguages[] = {
      "Resumo do trabalho", "Sobre o Tov", "Aceitar", "http://www.recupera.example.pt/", 420},
 };
 
-// Every string identifier of the program.
+using tov::test::WindowText;
+
+constexpr LANGID kEnglish = 1033;
+
+// Every string identifier of the program, in ascending order.
 std::vector<UINT> AllStringIds() {
     std::vector<UINT> ids;
-    for (UINT id = 128; id <= 149; ++id)
+    for (UINT id = IDR_MAINFRAME; id <= IDS_CLASS_SQLSERVER; ++id)
         ids.push_back(id);
     ids.push_back(IDS_LISTING_PATTERN);
-    for (UINT id = 160; id <= 172; ++id)
+    for (UINT id = IDS_HEADER_WORK_NUMBER; id <= IDS_HEADER_TOTAL_FILES; ++id)
         ids.push_back(id);
-    for (UINT id = 180; id <= 187; ++id)
+    for (UINT id = IDS_STATS_ANALYSED; id <= IDS_STATS_SOUND; ++id)
         ids.push_back(id);
     for (UINT id :
          {IDS_SEARCH_LABEL, IDS_RESULTS_COUNT, IDS_SAVE_ERROR, IDS_INVALID_PATTERN, IDS_HELP_TEXT,
@@ -114,12 +125,6 @@ INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
-std::string WindowText(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
-
 // The raw bytes of a resource in exactly the given language, or empty.
 std::string RawResource(LPCSTR type, LPCSTR name, LANGID language) {
     HMODULE module = GetModuleHandleA(nullptr);
@@ -141,6 +146,93 @@ WORD WordAt(const std::string& data, std::size_t offset) {
     return value;
 }
 
+// Integer names of the resources of a type, and the languages of one of them, in ascending order.
+std::vector<UINT> ResourceNames(LPCSTR type) {
+    std::vector<UINT> names;
+    EnumResourceNamesA(
+        GetModuleHandleA(nullptr), type,
+        [](HMODULE, LPCSTR, LPSTR name, LONG_PTR found) -> BOOL {
+            reinterpret_cast<std::vector<UINT>*>(found)->push_back(
+                static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name)));
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&names));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<LANGID> ResourceLanguages(LPCSTR type, UINT name) {
+    std::vector<LANGID> languages;
+    EnumResourceLanguagesA(
+        GetModuleHandleA(nullptr), type, MAKEINTRESOURCEA(name),
+        [](HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR found) -> BOOL {
+            reinterpret_cast<std::vector<LANGID>*>(found)->push_back(language);
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&languages));
+    std::sort(languages.begin(), languages.end());
+    return languages;
+}
+
+// Every string of exactly one language, read from its string-table blocks (no fallback to another
+// language answers), by identifier.
+std::map<UINT, std::wstring> StringTable(LANGID language) {
+    std::map<UINT, std::wstring> strings;
+    for (UINT block : ResourceNames(RT_STRING)) {
+        const std::string raw = RawResource(RT_STRING, MAKEINTRESOURCEA(block), language);
+        std::size_t at = 0;
+        for (UINT id = (block - 1) * 16; id < block * 16 && at + 2 <= raw.size(); ++id) {
+            const std::size_t length = WordAt(raw, at);
+            at += 2;
+            if (length != 0 && at + length * 2 <= raw.size()) {
+                std::wstring text(length, L'\0');
+                std::memcpy(text.data(), raw.data() + at, length * 2);
+                strings[id] = text;
+            }
+            at += length * 2;
+        }
+    }
+    return strings;
+}
+
+// The printf conversions of a format, in order ("%s", "%u", ...); "%%" is no conversion.
+std::vector<std::wstring> Conversions(const std::wstring& format) {
+    std::vector<std::wstring> found;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != L'%') {
+            continue;
+        }
+        std::size_t j = i + 1;
+        if (j < format.size() && format[j] == L'%') {
+            i = j;
+            continue;
+        }
+        while (j < format.size() &&
+               std::wstring(L"-+ #0123456789.*hlLzjtI").find(format[j]) != std::wstring::npos) {
+            ++j;
+        }
+        found.push_back(format.substr(i, j < format.size() ? j - i + 1 : j - i));
+        i = j;
+    }
+    return found;
+}
+
+// The controls of a dialog in template order, as "class id".
+std::vector<std::string> Controls(HWND dialog) {
+    std::vector<std::string> controls;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        char class_name[64] = {};
+        GetClassNameA(child, class_name, sizeof(class_name));
+        controls.push_back(std::string(class_name) + " " + std::to_string(GetDlgCtrlID(child)));
+    }
+    return controls;
+}
+
+std::string Control(const char* class_name, int id) {
+    return std::string(class_name) + " " + std::to_string(id);
+}
+
 void CheckEveryTextIsThereInTheLanguage(const Language& language) {
     for (UINT id : AllStringIds()) {
         EXPECT_FALSE(tov::LoadText(id).empty()) << id;
@@ -155,6 +247,22 @@ void CheckEveryTextIsThereInTheLanguage(const Language& language) {
     EXPECT_FALSE(
         RawResource(RT_STRING, MAKEINTRESOURCEA(IDS_RESULTS_COUNT / 16 + 1), language.resources)
             .empty());
+    // Exactly the program's texts, in exactly this language, with the printf conversions of the
+    // English ones. A "\\" in a text is an escape the resource compiler did not know: only the
+    // French tooltip of ID_ONLY_BAD is stored so.
+    const std::map<UINT, std::wstring> strings = StringTable(language.resources);
+    const std::map<UINT, std::wstring> english = StringTable(kEnglish);
+    std::vector<UINT> ids;
+    for (const auto& [id, text] : strings) {
+        ids.push_back(id);
+        const auto match = english.find(id);
+        if (match != english.end()) {
+            EXPECT_EQ(Conversions(text), Conversions(match->second)) << id;
+        }
+        const bool french_tooltip = std::strcmp(language.code, "fr") == 0 && id == ID_ONLY_BAD;
+        EXPECT_EQ(text.find(L'\\') != std::wstring::npos, french_tooltip) << id;
+    }
+    EXPECT_EQ(ids, AllStringIds());
     // A missing identifier is an empty text, also when formatted.
     EXPECT_EQ(tov::LoadText(4000), "");
     EXPECT_EQ(tov::FormatText(4000, "x"), "");
@@ -179,10 +287,12 @@ void CheckTooltipsFollowTheirLineFeed(const Language& language) {
 }
 
 void CheckLabelsAndTitleTakeTheirArguments() {
-    for (UINT id = 160; id <= 187; ++id) {
-        if (id > 172 && id < 180) {
-            continue;
-        }
+    std::vector<UINT> labels;
+    for (UINT id = IDS_HEADER_WORK_NUMBER; id <= IDS_HEADER_TOTAL_FILES; ++id)
+        labels.push_back(id);
+    for (UINT id = IDS_STATS_ANALYSED; id <= IDS_STATS_SOUND; ++id)
+        labels.push_back(id);
+    for (UINT id : labels) {
         const std::string label = tov::LoadText(id);
         EXPECT_EQ(Count(label, "%"), 1u) << id << " " << label;
         EXPECT_EQ(label.substr(label.size() - 2), "%s") << id;
@@ -193,6 +303,10 @@ void CheckLabelsAndTitleTakeTheirArguments() {
     EXPECT_EQ(Count(count, "%s"), 1u);
     EXPECT_EQ(Count(count, "%u"), 1u);
     EXPECT_LT(count.find("%s"), count.find("%u"));
+    // The reading of conversions that the comparison with English relies on.
+    EXPECT_EQ(Conversions(L" - %s - %u file(s)"), (std::vector<std::wstring>{L"%s", L"%u"}));
+    EXPECT_EQ(Conversions(L"100%% done%s"), std::vector<std::wstring>{L"%s"});
+    EXPECT_EQ(Conversions(L"%-10.3ld"), std::vector<std::wstring>{L"%-10.3ld"});
 }
 
 void CheckOpenFilterHasFourPartsWithItsNuls() {
@@ -214,12 +328,30 @@ void CheckOpenFilterHasFourPartsWithItsNuls() {
     EXPECT_EQ(parts[3], "*");
 }
 
-void CheckHelpTextIsWrittenForTheAboutBox() {
+// The about box's edit does not wrap: every line ends in CR LF and fits its width; empty lines
+// part the paragraphs. Every character is one byte of Windows-1252.
+void CheckHelpTextIsWrittenForTheAboutBox(const Language& language) {
     const std::string help = tov::LoadText(IDS_HELP_TEXT);
-    ASSERT_GT(help.size(), 1700u);
-    EXPECT_EQ(help.substr(help.size() - 2), "\r\n");
-    EXPECT_NE(help.find("\r\n\r\n"), std::string::npos);
     EXPECT_EQ(help.find('?'), std::string::npos) << "a character outside Windows-1252";
+    const bool english = std::strcmp(language.code, "en") == 0;
+    EXPECT_GE(help.size(), english ? 1700u : 1900u);
+    EXPECT_LE(help.size(), english ? 1900u : 2100u);
+    ASSERT_GE(help.size(), 2u);
+    EXPECT_EQ(help.substr(help.size() - 2), "\r\n");
+    const std::size_t limit = std::strcmp(language.code, "de") == 0 ? 58 : 74;
+    std::size_t lines = 0;
+    std::size_t empty_lines = 0;
+    std::size_t start = 0;
+    for (std::size_t at = help.find('\n'); at != std::string::npos; at = help.find('\n', start)) {
+        EXPECT_TRUE(at > start && help[at - 1] == '\r') << "a bare line feed at " << at;
+        const std::size_t length = at > start ? at - start - 1 : 0;
+        EXPECT_LE(length, limit) << help.substr(start, length);
+        empty_lines += length == 0 ? 1 : 0;
+        ++lines;
+        start = at + 1;
+    }
+    EXPECT_GT(lines, 30u);
+    EXPECT_GT(empty_lines, 0u);
 }
 
 void CheckWorkSummaryTemplateCreatesItsDialog(const Language& language) {
@@ -231,9 +363,11 @@ void CheckWorkSummaryTemplateCreatesItsDialog(const Language& language) {
     const LONG style = GetWindowLongA(dialog.get(), GWL_STYLE);
     EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME),
               WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
-    for (int id : {IDC_LOGO, IDC_TEXT, IDC_CHECK_CAPTION, IDC_CHECK_LIST, IDC_NOTE}) {
-        EXPECT_NE(GetDlgItem(dialog.get(), id), nullptr) << id;
-    }
+    EXPECT_EQ(Controls(dialog.get()),
+              (std::vector<std::string>{
+                  Control("Static", IDC_LOGO), Control("Static", -1), Control("Edit", IDC_TEXT),
+                  Control("Static", IDC_CHECK_CAPTION), Control(WC_LISTVIEWA, IDC_CHECK_LIST),
+                  Control("Static", IDC_NOTE)}));
     char class_name[64] = {};
     GetClassNameA(GetDlgItem(dialog.get(), IDC_CHECK_LIST), class_name, sizeof(class_name));
     EXPECT_STREQ(class_name, WC_LISTVIEWA);
@@ -258,9 +392,10 @@ void CheckAboutTemplateCreatesItsDialog(const Language& language) {
                                      nullptr, QuietDialogProc, 0));
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(WindowText(dialog.get()), language.about_caption);
-    for (int id : {IDOK, IDC_LOGO, IDC_TEXT}) {
-        EXPECT_NE(GetDlgItem(dialog.get(), id), nullptr) << id;
-    }
+    EXPECT_EQ(Controls(dialog.get()),
+              (std::vector<std::string>{Control("Button", IDOK), Control("Static", IDC_LOGO),
+                                        Control("Static", -1), Control("Static", -1),
+                                        Control("Static", -1), Control("Edit", IDC_TEXT)}));
     EXPECT_EQ(WindowText(GetDlgItem(dialog.get(), IDOK)), language.ok_button);
     EXPECT_TRUE(GetWindowLongA(GetDlgItem(dialog.get(), IDOK), GWL_STYLE) & BS_DEFPUSHBUTTON);
     const LONG edit_style = GetWindowLongA(GetDlgItem(dialog.get(), IDC_TEXT), GWL_STYLE);
@@ -314,13 +449,28 @@ TEST_P(ResourcesByLanguage, TextsAreCompleteAndWellFormed) {
     CheckTooltipsFollowTheirLineFeed(GetParam());
     CheckLabelsAndTitleTakeTheirArguments();
     CheckOpenFilterHasFourPartsWithItsNuls();
-    CheckHelpTextIsWrittenForTheAboutBox();
+    CheckHelpTextIsWrittenForTheAboutBox(GetParam());
 }
 
 TEST_P(ResourcesByLanguage, TemplatesCreateTheirDialogs) {
     LanguageScope scope(GetParam());
     CheckWorkSummaryTemplateCreatesItsDialog(GetParam());
     CheckAboutTemplateCreatesItsDialog(GetParam());
+}
+
+TEST(SharedResources, EveryLanguageHasTheSameTextsDialogsAndOneVersionBlock) {
+    std::vector<LANGID> six;
+    for (const Language& language : kLanguages) {
+        six.push_back(language.resources);
+    }
+    std::sort(six.begin(), six.end());
+    EXPECT_EQ(ResourceNames(RT_DIALOG), (std::vector<UINT>{IDD_WORK_SUMMARY, IDD_ABOUT}));
+    EXPECT_EQ(ResourceNames(RT_VERSION), std::vector<UINT>{VS_VERSION_INFO});
+    for (LPCSTR type : {RT_STRING, RT_DIALOG, RT_VERSION}) {
+        for (UINT name : ResourceNames(type)) {
+            EXPECT_EQ(ResourceLanguages(type, name), six) << name;
+        }
+    }
 }
 
 TEST(SharedResources, EveryVersionBlockDeclaresTheSpanishTranslation) {
@@ -335,8 +485,8 @@ void PrintTo(const Language& language, std::ostream* out) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SixLanguages, ResourcesByLanguage, testing::ValuesIn(kLanguages),
-                         [](const testing::TestParamInfo<Language>& info) {
-                             return std::string(info.param.code);
+                         [](const testing::TestParamInfo<Language>& instance) {
+                             return std::string(instance.param.code);
                          });
 
 // ---- resources that exist once, under Spanish, and serve every language ----
