@@ -3,15 +3,17 @@
 #            build.sh windows  : Tov.exe and the Windows-side tests (mingw-w64)
 #            build.sh release  : optimised native core, listing writer and benchmarks
 #            build.sh fuzz     : libFuzzer targets (clang)
+# The native and windows builds, those of the test command, treat warnings as errors.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 case "${1:-}" in
   native)
-    cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=Debug -DTOV_SANITIZE=ON >/dev/null
+    cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=Debug -DTOV_SANITIZE=ON \
+          -DTOV_WERROR=ON >/dev/null
     cmake --build "$root/build/native" -j "$jobs" ;;
   windows)
-    cmake -S "$root" -B "$root/build/windows" -DCMAKE_BUILD_TYPE=Release \
+    cmake -S "$root" -B "$root/build/windows" -DCMAKE_BUILD_TYPE=Release -DTOV_WERROR=ON \
           -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
     cmake --build "$root/build/windows" -j "$jobs" ;;
   release)

@@ -1,8 +1,10 @@
 #include "ui/text_win.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
-#include <vector>
+#include <string>
+
+#include "listing/work_summary.h"
 
 namespace tov {
 namespace {
@@ -50,33 +52,27 @@ std::string LoadText(UINT id) {
     return text;
 }
 
-namespace {
-
-// The argument list is fixed by each caller; the format comes from the resources, whose
-// conversions a test keeps equal across languages.
-template <typename... Arguments>
-std::string FormatLoaded(UINT id, Arguments... arguments) {
-    const std::string format = LoadText(id);
-    if (format.empty()) {
-        return {};
-    }
-    const int length = std::snprintf(nullptr, 0, format.c_str(), arguments...);
-    if (length <= 0) {
-        return {};
-    }
-    std::vector<char> text(static_cast<std::size_t>(length) + 1);
-    std::snprintf(text.data(), text.size(), format.c_str(), arguments...);
-    return std::string(text.data(), static_cast<std::size_t>(length));
-}
-
-}  // namespace
-
+// The texts are printf formats; they are filled here rather than by printf, so that no
+// translation can make the formatting read an argument that was not passed. The resource tests
+// keep the conversions of every language equal to the English ones.
 std::string FormatText(UINT id, const char* argument) {
-    return FormatLoaded(id, argument ? argument : "");
+    return FormatLabel(LoadText(id), argument ? argument : "");
 }
 
 std::string FormatText2(UINT id, const char* text, unsigned number) {
-    return FormatLoaded(id, text ? text : "", number);
+    std::string format = LoadText(id);
+    format.resize(std::min(format.size(), format.find('\0')));  // printf ends the format there
+    // The number goes where the first "%u" stands; its digits hold no "%", so the text then goes
+    // where "%s" stands, as for a format with one argument.
+    for (std::size_t percent = format.find('%');
+         percent != std::string::npos && percent + 1 < format.size();
+         percent = format.find('%', percent + 2)) {
+        if (format[percent + 1] == 'u') {
+            format.replace(percent, 2, std::to_string(number));
+            break;
+        }
+    }
+    return FormatLabel(format, text ? text : "");
 }
 
 }  // namespace tov

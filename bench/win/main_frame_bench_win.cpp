@@ -259,13 +259,13 @@ int main(int argc, char** argv) {
         bench.closer().set_enabled(false);
         SaveDialogAnswer answer(GetCurrentThreadId(), results_path);
         const double start_save = NowMs();
-        const double start_cpu = ThreadCpuMs();
+        const double start_save_cpu = ThreadCpuMs();
         SendMessageA(frame.hwnd(), WM_COMMAND, MAKEWPARAM(ID_SAVE_SEARCH, 0), 0);
         bench.PumpUntilIdle();
         const double saved = NowMs();
         bench.closer().set_enabled(true);
         // The whole command, the save dialog included, and the part after Save was pressed.
-        Figure("save_command", Step{saved - start_save, ThreadCpuMs() - start_cpu});
+        Figure("save_command", Step{saved - start_save, ThreadCpuMs() - start_save_cpu});
         if (answer.answered_at() > 0) {
             Figure("save_after_dialog_ms", saved - answer.answered_at());
         }

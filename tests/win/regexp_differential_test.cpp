@@ -21,8 +21,20 @@ namespace tov {
 
 // The object's documented interface; only Pattern and Test are called. It must not sit in an
 // unnamed namespace: GCC then sees no implementation of it anywhere and may treat every call
-// through it as unreachable.
-struct IRegExp : public IDispatch {
+// through it as unreachable. The methods of IUnknown and IDispatch are declared here rather than
+// inherited, in their order, so that the interface can close its destructor to callers (only
+// Release ends the object) without changing the table of methods.
+struct IRegExp {
+    virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) = 0;
+    virtual ULONG STDMETHODCALLTYPE AddRef() = 0;
+    virtual ULONG STDMETHODCALLTYPE Release() = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count,
+                                                    LCID locale, DISPID* ids) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
+                                             DISPPARAMS* parameters, VARIANT* result,
+                                             EXCEPINFO* exception, UINT* argument_error) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_Pattern(BSTR* pattern) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Pattern(BSTR pattern) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_IgnoreCase(VARIANT_BOOL* ignore_case) = 0;
@@ -32,6 +44,9 @@ struct IRegExp : public IDispatch {
     virtual HRESULT STDMETHODCALLTYPE Execute(BSTR source, IDispatch** matches) = 0;
     virtual HRESULT STDMETHODCALLTYPE Test(BSTR source, VARIANT_BOOL* match) = 0;
     virtual HRESULT STDMETHODCALLTYPE Replace(BSTR source, BSTR replacement, BSTR* result) = 0;
+
+  protected:
+    ~IRegExp() = default;
 };
 
 namespace {

@@ -316,7 +316,7 @@ TEST(CommandStates, OnlyChangesArePendingAndTheUpdateWritesEveryToolbar) {
     EXPECT_TRUE(SendMessageA(first, TB_ISBUTTONCHECKED, ID_ONLY_GOOD, 0));
 }
 
-struct Recorder : MessageFilter, IdleHandler {
+struct Recorder final : MessageFilter, IdleHandler {
     std::vector<int>* order;
     int id;
     bool take;
