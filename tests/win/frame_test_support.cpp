@@ -289,6 +289,14 @@ void PostClick(HWND window) {
     PostMessageA(window, WM_LBUTTONUP, 0, centre);
 }
 
+void PostDoubleClick(HWND window, POINT point) {
+    const LPARAM where = MAKELPARAM(point.x, point.y);
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageA(window, WM_LBUTTONUP, 0, where);
+    PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
+    PostMessageA(window, WM_LBUTTONUP, 0, where);
+}
+
 void ClickScreenAt(POINT point) {
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);

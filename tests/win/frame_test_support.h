@@ -138,6 +138,10 @@ bool ClickHeader(FrameSession& session, HWND list, int column, DWORD timeout_ms 
 // A click of the left mouse button at the centre of a window, posted as a person's would arrive.
 void PostClick(HWND window);
 
+// A double click of the left mouse button at a point of a window's client area, posted as the
+// four messages a person's double click brings.
+void PostDoubleClick(HWND window, POINT point);
+
 // A real click of the left mouse button at a point of the screen (SendInput): unlike a posted
 // message it activates and raises the window there, as the window manager sees it.
 void ClickScreenAt(POINT point);
