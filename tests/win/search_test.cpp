@@ -12,6 +12,7 @@
 #include <functional>
 #include <iterator>
 #include <mutex>
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -201,6 +202,27 @@ TEST(SearchBar, LabelAndBoxSitAtTheRightEndOfTheToolbar) {
         EXPECT_EQ(item.cx, w > 210 ? w - 210 : 0) << width;
         EXPECT_EQ(item.fsStyle & BTNS_DROPDOWN, BTNS_DROPDOWN);
         EXPECT_EQ(item.idCommand, 0);
+
+        // The label shows its text and the toolbar through it, nothing coloured: no image of
+        // the widened item beneath.
+        RedrawWindow(toolbar, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RECT bar{};
+        GetWindowRect(label, &rect);
+        GetWindowRect(toolbar, &bar);
+        IntersectRect(&rect, &rect, &bar);  // a narrow window pushes it off the toolbar
+        HDC screen = GetDC(nullptr);
+        int coloured = 0;
+        for (int y = rect.top; y < rect.bottom; ++y) {
+            for (int x = rect.left; x < rect.right; ++x) {
+                const COLORREF color = GetPixel(screen, x, y);
+                const int high = std::max({GetRValue(color), GetGValue(color), GetBValue(color)});
+                const int low = std::min({GetRValue(color), GetGValue(color), GetBValue(color)});
+                coloured += high - low > 60 ? 1 : 0;
+            }
+        }
+        ReleaseDC(nullptr, screen);
+        EXPECT_EQ(coloured, 0) << width;
     }
 }
 
