@@ -331,6 +331,47 @@ bool ScreenShowsWindow(HWND window) {
     return shown;
 }
 
+namespace {
+
+std::vector<COLORREF> WindowPixels(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    std::vector<COLORREF> pixels;
+    HDC dc = GetWindowDC(window);
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+    if (dc != nullptr && memory != nullptr && bitmap != nullptr) {
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+        pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                pixels.push_back(GetPixel(memory, x, y));
+            }
+        }
+        SelectObject(memory, previous);
+    }
+    if (bitmap != nullptr) {
+        DeleteObject(bitmap);
+    }
+    if (memory != nullptr) {
+        DeleteDC(memory);
+    }
+    ReleaseDC(window, dc);
+    return pixels;
+}
+
+}  // namespace
+
+bool PaintedAsFresh(HWND window) {
+    const std::vector<COLORREF> before = WindowPixels(window);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return !before.empty() && before == WindowPixels(window);
+}
+
 HWND TopLevelWindowAt(POINT point) {
     const HWND window = WindowFromPoint(point);
     return window != nullptr ? GetAncestor(window, GA_ROOT) : nullptr;

@@ -146,6 +146,10 @@ void PostDoubleClick(HWND window, POINT point);
 // message it activates and raises the window there, as the window manager sees it.
 void ClickScreenAt(POINT point);
 
+// Whether the window's pixels, frame included, are those that painting it all anew gives: no
+// stale picture of a control that moved, no half-erased text. Paints the window anew.
+bool PaintedAsFresh(HWND window);
+
 // The top-level window that a person sees at a point of the screen.
 HWND TopLevelWindowAt(POINT point);
 

@@ -343,6 +343,29 @@ TEST(WorkSummaryDialog, ClosedWithItsCloseBoxItComesBackUnchanged) {
     EXPECT_EQ(CellText(list, 0, 2), "1");
 }
 
+// Made smaller and then larger, the dialog shows what painting it anew shows: no half-erased
+// labels, no copy of a scroll bar left where a control was.
+TEST(WorkSummaryDialog, PaintsCleanlyAfterShrinkingAndGrowing) {
+    test::FrameOptions options;
+    options.listing = test::SmallListing();
+    test::FrameSession session(options);
+    ASSERT_TRUE(session.alive());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    const HWND summary = session.frame().work_summary_hwnd();
+    ASSERT_TRUE(IsWindowVisible(summary));
+    SetFocus(session.hwnd());  // no blinking caret in the edit
+    RECT rect{};
+    GetWindowRect(summary, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    constexpr UINT kSizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+    for (const SIZE size : {SIZE{width - 260, height - 140}, SIZE{width + 120, height + 90}}) {
+        SetWindowPos(summary, nullptr, 0, 0, size.cx, size.cy, kSizeOnly);
+        ASSERT_TRUE(session.PumpUntilIdle());
+    }
+    EXPECT_TRUE(test::PaintedAsFresh(summary));
+}
+
 // An owned window belongs in front of its owner: a click on the main window, which activates and
 // raises it, leaves the summary in front, on the screen too.
 TEST(WorkSummaryDialog, StaysInFrontWhenTheMainWindowIsClicked) {
