@@ -50,6 +50,15 @@ std::string LoadText(UINT id) {
     return text;
 }
 
+std::wstring LoadTextW(UINT id) {
+    const wchar_t* stored = nullptr;
+    const int length = LoadStringW(ResourceInstance(), id, reinterpret_cast<LPWSTR>(&stored), 0);
+    if (length <= 0 || stored == nullptr) {
+        return {};
+    }
+    return std::wstring(stored, static_cast<std::size_t>(length));
+}
+
 namespace {
 
 // The argument list is fixed by each caller; the format comes from the resources, whose

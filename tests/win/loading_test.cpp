@@ -30,7 +30,7 @@ using test::TempFolder;
 // The code a load raises, or ERROR_SUCCESS when it loaded.
 DWORD LoadCode(const std::string& path) {
     try {
-        ReadListingFile(path.c_str());
+        ReadListingFile(WideFromAnsi(path));
     } catch (const Win32Error& error) {
         return error.code();
     }
@@ -55,20 +55,21 @@ TEST(FileFinder, CountsMatchingFilesAndFoldersAndStartsAgainAfterReset) {
     folder.WriteFile("c.txt", "x");
     ASSERT_TRUE(CreateDirectoryA((folder.path() + "\\d.tov").c_str(), nullptr));
 
-    FileFinder finder(folder.path(), "*.tov");
+    const std::wstring path = WideFromAnsi(folder.path());
+    FileFinder finder(path, L"*.tov");
     EXPECT_EQ(finder.Count(), 3u);
     EXPECT_FALSE(finder.Next());
     EXPECT_EQ(finder.LastError(), static_cast<DWORD>(ERROR_NO_MORE_FILES));
     finder.Reset();
     ASSERT_TRUE(finder.Next());
-    const std::string name = finder.Entry().cFileName;
-    EXPECT_EQ(finder.Path(), folder.path() + "\\" + name);
-    EXPECT_EQ(name.substr(name.size() - 4), ".tov");
+    const std::wstring name = finder.Entry().cFileName;
+    EXPECT_EQ(finder.Path(), path + L"\\" + name);
+    EXPECT_EQ(name.substr(name.size() - 4), L".tov");
 
-    FileFinder only(folder.path(), "c.txt");
+    FileFinder only(path, L"c.txt");
     EXPECT_EQ(only.Count(), 1u);
 
-    FileFinder missing(folder.path() + "\\nowhere", "*.tov");
+    FileFinder missing(path + L"\\nowhere", L"*.tov");
     EXPECT_EQ(missing.Count(), 0u);
     EXPECT_NE(missing.LastError(), static_cast<DWORD>(ERROR_SUCCESS));
 }
@@ -88,7 +89,7 @@ TEST(ListingLoader, LoadsAVerifiedListingIntoLinesAndClosesTheFile) {
     TempFolder folder;
     const std::string listing = SmallListing();
     const std::string path = folder.WriteFile("job.tov", listing);
-    const ListingDocument document = ReadListingFile(path.c_str());
+    const ListingDocument document = ReadListingFile(WideFromAnsi(path));
     EXPECT_EQ(document.size(), listing.size() + 1);
     EXPECT_EQ(document.Line(0), ">|C:\\Job");
     EXPECT_TRUE(IsClosed(path));

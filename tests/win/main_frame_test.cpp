@@ -13,6 +13,7 @@
 #include "res/resource.h"
 #include "tests/win/frame_test_support.h"
 #include "ui/rebar_win.h"
+#include "ui/system_icons_win.h"
 #include "ui/toolbar_win.h"
 
 namespace tov {
@@ -95,6 +96,23 @@ TEST(MainFrame, StartsWithUpAndSaveDisabledResultsHiddenAndFocusInTheFileList) {
     EXPECT_EQ(GetDlgCtrlID(frame.file_list_hwnd()), IDC_FILE_LIST);
     EXPECT_EQ(GetDlgCtrlID(frame.results_list_hwnd()), IDC_RESULTS_LIST);
     EXPECT_EQ(GetParent(frame.results_list_hwnd()), frame.results_pane().hwnd());
+}
+
+// Started at the root of a drive (a delivery stick), the program still has the shell's image
+// list and its folder icons for the tree and the lists.
+TEST(SystemIcons, TheFolderIconsComeAlsoAtTheRootOfADrive) {
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    test::TempFolder folder;
+    for (const std::string& directory : {folder.path(), std::string("C:\\")}) {
+        SCOPED_TRACE(directory);
+        ASSERT_TRUE(SetCurrentDirectoryA(directory.c_str()));
+        const SystemIcons icons = FetchSystemIcons();
+        EXPECT_NE(icons.images, nullptr);
+        EXPECT_GT(icons.closed_folder, 0);  // 0 is the plain document
+        EXPECT_GT(icons.open_folder, 0);
+    }
+    SetCurrentDirectoryA(previous);
 }
 
 TEST(MainFrame, CommandStateReachesTheToolbarOnlyOnceTheQueueIsEmpty) {

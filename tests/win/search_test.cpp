@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "listing/file_handle_win.h"
 #include "res/resource.h"
 #include "search/file_type_class.h"
 #include "search/results_file_win.h"
@@ -623,19 +624,19 @@ TEST(SaveSearch, AFailedSaveKeepsTheTargetAndLeavesNoTemporaryFile) {
     test::TempFolder folder;
     const std::string target = folder.WriteFile("t.csv", "before");
     // A folder that does not exist: nothing is created.
-    EXPECT_FALSE(SaveResultsFile(folder.path() + "\\missing\\t.csv", rows, order));
+    EXPECT_FALSE(SaveResultsFile(WideFromAnsi(folder.path() + "\\missing\\t.csv"), rows, order));
     // A folder in the way of the name.
     CreateDirectoryA((folder.path() + "\\dir.csv").c_str(), nullptr);
-    EXPECT_FALSE(SaveResultsFile(folder.path() + "\\dir.csv", rows, order));
+    EXPECT_FALSE(SaveResultsFile(WideFromAnsi(folder.path() + "\\dir.csv"), rows, order));
     // A target held open without sharing cannot be replaced; it keeps its bytes.
     HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(SaveResultsFile(target, rows, order));
+    EXPECT_FALSE(SaveResultsFile(WideFromAnsi(target), rows, order));
     CloseHandle(held);
     EXPECT_EQ(ReadFileBytes(target), "before");
     // A read-only target is refused and keeps its bytes.
     ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(SaveResultsFile(target, rows, order));
+    EXPECT_FALSE(SaveResultsFile(WideFromAnsi(target), rows, order));
     EXPECT_EQ(ReadFileBytes(target), "before");
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
     WIN32_FIND_DATAA found{};
@@ -646,7 +647,7 @@ TEST(SaveSearch, AFailedSaveKeepsTheTargetAndLeavesNoTemporaryFile) {
     }
     RemoveDirectoryA((folder.path() + "\\dir.csv").c_str());
     // And then it works.
-    EXPECT_TRUE(SaveResultsFile(target, rows, order));
+    EXPECT_TRUE(SaveResultsFile(WideFromAnsi(target), rows, order));
     EXPECT_EQ(ReadFileBytes(target), "\"bien\";\"a.txt\";\"1\";\"01/01/01 00:00:00\"\r\n");
 }
 
@@ -693,7 +694,7 @@ TEST(SearchScale, AllFilesOfAMillionFileListingSearchSortAndSave) {
             static_cast<std::uint32_t>(&control.RowAt(position) - control.rows().rows.data());
     }
     const std::string target = session.folder().path() + "\\all.csv";
-    ASSERT_TRUE(SaveResultsFile(target, control.rows(), order));
+    ASSERT_TRUE(SaveResultsFile(WideFromAnsi(target), control.rows(), order));
     const double save_ms = MillisecondsSince(start);
     WIN32_FILE_ATTRIBUTE_DATA saved{};
     ASSERT_TRUE(GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &saved));
