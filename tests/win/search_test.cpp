@@ -501,6 +501,15 @@ DialogScript::Step EnterFileName(std::string name) {
     };
 }
 
+// The same as typed by a user whose name the ANSI code page cannot spell.
+DialogScript::Step EnterWideFileName(std::wstring name) {
+    return [name](HWND dialog) {
+        SendMessageW(FileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    };
+}
+
 DialogScript::Step Answer(int button) {
     return [button](HWND dialog) {
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
@@ -576,6 +585,41 @@ TEST(SaveSearch, ANameWithoutExtensionWritesACsvFileInTheShownOrder) {
     if (search != INVALID_HANDLE_VALUE) {
         FindClose(search);
     }
+}
+
+// Names as typed, also where the ANSI code page has no such letters: Polish (which it would
+// quietly change to "Lodz") and Greek (which it cannot write at all).
+TEST(SaveSearch, ANameOutsideTheCodePageIsSavedAsTyped) {
+    FrameSession session(SearchOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    PressEnter(session);
+    const Texts shown = ShownRows(session.frame());
+    const std::wstring folder = WideFromAnsi(session.folder().path());
+    const std::wstring names[] = {L"\u0141\u00f3d\u017a",
+                                  L"\u0391\u03c0\u03bf\u03c4\u03b5\u03bb\u03ad\u03c3\u03bc"
+                                  L"\u03b1\u03c4\u03b1"};
+    for (const std::wstring& name : names) {
+        Texts captions;
+        ASSERT_EQ(SaveWith(session, {EnterWideFileName(folder + L"\\" + name)}, &captions), 1u);
+        EXPECT_EQ(captions.size(), 1u) << "no message after the dialog: " << captions.back();
+    }
+    std::vector<std::wstring> saved;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((folder + L"\\*.csv").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            saved.push_back(found.cFileName);
+            const FileHandle file(folder + L"\\" + found.cFileName, GENERIC_READ, 0, OPEN_EXISTING,
+                                  0);
+            std::string bytes(static_cast<std::size_t>(file.Size()), '\0');
+            file.Read(bytes.data(), static_cast<DWORD>(bytes.size()));
+            EXPECT_EQ(bytes, ExpectedCsv(shown));
+            DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    std::sort(saved.begin(), saved.end());
+    EXPECT_EQ(saved, (std::vector<std::wstring>{names[0] + L".csv", names[1] + L".csv"}));
 }
 
 // Disabled: under a loaded Wine the dialog script now and then loses the overwrite prompt or the
