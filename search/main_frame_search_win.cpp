@@ -11,6 +11,7 @@
 #include "search/results_file_win.h"
 #include "search/search_walk.h"
 #include "ui/handles_win.h"
+#include "ui/file_dialog_guard_win.h"
 #include "ui/main_frame_win.h"
 #include "ui/system_error_text_win.h"
 #include "ui/text_win.h"
@@ -19,8 +20,8 @@ namespace tov {
 namespace {
 
 constexpr char kSaveErrorCaption[] = "Orvan Explorer";  // the same in every language
-// Room for any path the dialog can return: with less, a long typed path overflows the
-// dialog's own copy. A path the platform cannot use is refused by the save, which says why.
+// Room for any path the dialog can return, so that the program's copy is never the one that is
+// too short; the dialog's own limit is kept by its hook.
 constexpr DWORD kResultsPathCapacity = 32768;
 
 // Failures that come from the name itself; the message then adds the platform's reason, so
@@ -80,13 +81,19 @@ bool MainFrame::RunSearch(const char* pattern, bool is_class) {
 
 bool MainFrame::AskResultsFileName(std::wstring& path) {
     std::vector<wchar_t> file(kResultsPathCapacity, L'\0');
+    const LongPathRefusal refusal{
+        LoadText(IDS_SAVE_ERROR) + "\r\n\r\n" + SystemErrorText(ERROR_FILENAME_EXCED_RANGE),
+        kSaveErrorCaption};
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = hwnd();
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = kResultsPathCapacity;
     dialog.lpstrDefExt = L"csv";
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ENABLESIZING;
+    // The hook refuses a path too long for the dialog, which would otherwise crash in it.
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ENABLESIZING | OFN_ENABLEHOOK;
+    dialog.lpfnHook = LongPathGuardHook;
+    dialog.lCustData = reinterpret_cast<LPARAM>(&refusal);
     if (!GetSaveFileNameW(&dialog)) {
         return false;
     }

@@ -11,6 +11,7 @@
 #include "listing/file_finder_win.h"
 #include "listing/listing_loader_win.h"
 #include "res/resource.h"
+#include "ui/file_dialog_guard_win.h"
 #include "ui/main_frame_win.h"
 #include "ui/system_error_text_win.h"
 #include "ui/text_win.h"
@@ -19,12 +20,6 @@ namespace tov {
 namespace {
 
 constexpr std::size_t kFilterBufferSize = 1024;
-
-// Enabling a hook without handling anything keeps the dialog in its explorer form with the
-// sizing the program asks for.
-UINT_PTR CALLBACK OpenDialogHook(HWND, UINT, WPARAM, LPARAM) {
-    return 0;
-}
 
 // Room for any path the dialog can return, so that a long one is never cut or overflows.
 constexpr DWORD kDialogPathCapacity = 32768;
@@ -52,8 +47,12 @@ std::wstring AskForListing(HWND owner, const std::wstring& folder) {
     dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     // Neither the file nor the path is demanded: a name that does not exist is reported by the
     // loader with the platform's own text.
+    // The hook refuses a path too long for the dialog, which would otherwise crash in it.
+    const LongPathRefusal refusal{SystemErrorText(ERROR_FILENAME_EXCED_RANGE),
+                                  LoadText(IDS_ERROR_CAPTION)};
     dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_ENABLEHOOK;
-    dialog.lpfnHook = OpenDialogHook;
+    dialog.lpfnHook = LongPathGuardHook;
+    dialog.lCustData = reinterpret_cast<LPARAM>(&refusal);
     if (!GetOpenFileNameW(&dialog)) {
         return {};
     }

@@ -22,6 +22,7 @@
 #include "search/file_type_class.h"
 #include "search/results_file_win.h"
 #include "tests/win/frame_test_support.h"
+#include "ui/system_error_text_win.h"
 #include "tools/writer/listing_writer.h"
 #include "ui/file_list_control_win.h"
 #include "ui/text_win.h"
@@ -620,6 +621,38 @@ TEST(SaveSearch, ANameOutsideTheCodePageIsSavedAsTyped) {
     }
     std::sort(saved.begin(), saved.end());
     EXPECT_EQ(saved, (std::vector<std::wstring>{names[0] + L".csv", names[1] + L".csv"}));
+}
+
+// A path longer than the dialog can take is refused in the dialog with the reason, and the
+// dialog stays for another choice: nothing crashes and nothing is written.
+TEST(SaveSearch, APathTooLongForTheDialogIsRefusedThere) {
+    FrameSession session(SearchOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    PressEnter(session);
+    const std::string folder = session.folder().path();
+    std::string message;
+    auto read_and_close = [&message](HWND box) {
+        char text[512] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+        message = text;
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+    Texts captions;
+    ASSERT_EQ(SaveWith(session,
+                       {EnterFileName(folder + "\\" + std::string(300, 'a') + ".csv"),
+                        read_and_close, Answer(IDCANCEL)},
+                       &captions),
+              3u);
+    ASSERT_GE(captions.size(), 2u);
+    EXPECT_EQ(captions[1], "Orvan Explorer");
+    EXPECT_EQ(message, "error saving file\r\n\r\n" + SystemErrorText(ERROR_FILENAME_EXCED_RANGE));
+    EXPECT_TRUE(session.alive());
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((folder + "\\*.csv").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+    }
 }
 
 // Disabled: under a loaded Wine the dialog script now and then loses the overwrite prompt or the
