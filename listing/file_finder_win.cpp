@@ -4,7 +4,7 @@
 
 namespace tov {
 
-FileFinder::FileFinder(std::string directory, std::string pattern)
+FileFinder::FileFinder(std::wstring directory, std::wstring pattern)
     : directory_(std::move(directory)), pattern_(std::move(pattern)) {}
 
 FileFinder::~FileFinder() {
@@ -13,15 +13,15 @@ FileFinder::~FileFinder() {
 
 bool FileFinder::Next() {
     if (search_ == INVALID_HANDLE_VALUE) {
-        const std::string path = directory_ + "\\" + pattern_;
-        search_ = FindFirstFileA(path.c_str(), &entry_);
+        const std::wstring path = directory_ + L"\\" + pattern_;
+        search_ = FindFirstFileW(path.c_str(), &entry_);
         if (search_ == INVALID_HANDLE_VALUE) {
             last_error_ = GetLastError();
             return false;
         }
         return true;
     }
-    if (!FindNextFileA(search_, &entry_)) {
+    if (!FindNextFileW(search_, &entry_)) {
         last_error_ = GetLastError();
         return false;
     }
@@ -43,8 +43,8 @@ void FileFinder::Reset() {
     }
 }
 
-std::string FileFinder::Path() const {
-    return directory_ + "\\" + entry_.cFileName;
+std::wstring FileFinder::Path() const {
+    return directory_ + L"\\" + entry_.cFileName;
 }
 
 }  // namespace tov

@@ -1,5 +1,6 @@
 // Enumerates the entries of one directory that match one wildcard pattern. Folders that match
-// count like files.
+// count like files. Names are UTF-16, so that a folder or listing whose name the ANSI code page
+// cannot spell is still found and opened.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +11,7 @@ namespace tov {
 
 class FileFinder {
   public:
-    FileFinder(std::string directory, std::string pattern);
+    FileFinder(std::wstring directory, std::wstring pattern);
     ~FileFinder();
     FileFinder(const FileFinder&) = delete;
     FileFinder& operator=(const FileFinder&) = delete;
@@ -27,16 +28,16 @@ class FileFinder {
     void Reset();
 
     // "directory\name" of the entry found last.
-    std::string Path() const;
+    std::wstring Path() const;
 
-    const WIN32_FIND_DATAA& Entry() const { return entry_; }
+    const WIN32_FIND_DATAW& Entry() const { return entry_; }
     DWORD LastError() const { return last_error_; }
 
   private:
-    std::string directory_;
-    std::string pattern_;
+    std::wstring directory_;
+    std::wstring pattern_;
     HANDLE search_ = INVALID_HANDLE_VALUE;
-    WIN32_FIND_DATAA entry_{};
+    WIN32_FIND_DATAW entry_{};
     DWORD last_error_ = ERROR_SUCCESS;
 };
 

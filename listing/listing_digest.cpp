@@ -13,6 +13,16 @@ char LowerAscii(char c) {
 
 }  // namespace
 
+bool CouldBeDigestDigits(const char* digits) {
+    for (std::uint32_t i = 0; i < kDigestDigits; ++i) {
+        const char c = LowerAscii(digits[i]);
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool VerifyListingDigest(const char* bytes, std::uint32_t length) {
     if (length < kDigestLineLength) {
         return false;  // never asked by the loader; refusing is the only safe answer
@@ -24,8 +34,8 @@ bool VerifyListingDigest(const char* bytes, std::uint32_t length) {
 
     // Compared like StrCmpNIA with a count of 32: case-blind for ASCII letters, and a NUL on
     // either side ends the comparison.
-    const char* written = bytes + (length - 33);
-    for (std::size_t i = 0; i < 32; ++i) {
+    const char* written = bytes + (length - kDigestDigitsFromEnd);
+    for (std::size_t i = 0; i < kDigestDigits; ++i) {
         const char a = LowerAscii(written[i]);
         const char b = LowerAscii(computed[i]);
         if (a != b) {

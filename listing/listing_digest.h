@@ -13,4 +13,12 @@ inline constexpr std::uint32_t kDigestLineLength = 38;
 // listing exactly as read; the caller guarantees `length` >= kDigestLineLength.
 bool VerifyListingDigest(const char* bytes, std::uint32_t length);
 
+// Number of digits of the digest and where they start, counted back from the end of the file.
+inline constexpr std::uint32_t kDigestDigits = 32;
+inline constexpr std::uint32_t kDigestDigitsFromEnd = 33;
+
+// Whether the 32 bytes at `digits` are all hexadecimal digits. When they are not, no digest can
+// match them and the file is refused without reading the rest of it.
+bool CouldBeDigestDigits(const char* digits);
+
 }  // namespace tov

@@ -7,53 +7,31 @@
 #include "listing/listing_digest.h"
 
 namespace tov {
-namespace {
 
-// The open file. Close() reports a failing CloseHandle; on any other way out the handle is
-// closed quietly, because an error is already on its way.
-class OpenFile {
-  public:
-    explicit OpenFile(HANDLE handle) : handle_(handle) {}
-    ~OpenFile() {
-        if (handle_ != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle_);
-        }
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-
-    HANDLE get() const { return handle_; }
-
-    void Close() {
-        const HANDLE handle = std::exchange(handle_, INVALID_HANDLE_VALUE);
-        if (!CloseHandle(handle)) {
-            throw Win32Error(GetLastError());
-        }
-    }
-
-  private:
-    HANDLE handle_;
-};
-
-}  // namespace
-
-ListingDocument ReadListingFile(const char* path) {
+ListingDocument ReadListingFile(const std::wstring& path) {
     // Share mode 0: nobody may write the listing while it is being read and verified.
-    OpenFile file(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
-        throw Win32Error(GetLastError());
-    }
-
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) {
-        throw Win32Error(GetLastError());
-    }
+    FileHandle file(path, GENERIC_READ, 0, OPEN_EXISTING, 0);
+    const std::uint64_t size = file.Size();
     // The buffer needs one byte more than the file and offsets are 32-bit: the largest file
     // accepted has 4294967294 bytes.
-    if (size.HighPart != 0 || size.LowPart == 0xFFFFFFFFu) {
+    if (size >= 0xFFFFFFFFu) {
         throw Win32Error(kErrorFileTooLarge);
     }
-    const DWORD length = size.LowPart;
+    const auto length = static_cast<DWORD>(size);
+    if (length < kDigestLineLength) {
+        throw Win32Error(kErrorInvalidListing);
+    }
+
+    // Digits that no digest can equal refuse the file at once, whatever its size.
+    char digits[kDigestDigits];
+    file.Seek(length - kDigestDigitsFromEnd);
+    if (file.Read(digits, kDigestDigits) != kDigestDigits) {
+        throw Win32Error(kErrorShortRead);
+    }
+    if (!CouldBeDigestDigits(digits)) {
+        throw Win32Error(kErrorInvalidListing);
+    }
+    file.Seek(0);
 
     std::unique_ptr<char[]> buffer;
     try {
@@ -61,16 +39,10 @@ ListingDocument ReadListingFile(const char* path) {
     } catch (const std::bad_alloc&) {
         throw Win32Error(kErrorNoMemory);
     }
-
-    DWORD read = 0;
-    if (!ReadFile(file.get(), buffer.get(), length, &read, nullptr)) {
-        throw Win32Error(GetLastError());
-    }
-    if (read != length) {
+    if (file.Read(buffer.get(), length) != length) {
         throw Win32Error(kErrorShortRead);
     }
-
-    if (length < kDigestLineLength || !VerifyListingDigest(buffer.get(), length)) {
+    if (!VerifyListingDigest(buffer.get(), length)) {
         throw Win32Error(kErrorInvalidListing);
     }
 

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "listing/file_handle_win.h"
 #include "listing/listing_document.h"
 
 namespace tov {
@@ -15,18 +18,10 @@ inline constexpr DWORD kErrorInvalidListing = ERROR_INVALID_DATATYPE;  // 1804
 // ReadFile succeeded but delivered fewer bytes than the size (the file shrank meanwhile).
 inline constexpr DWORD kErrorShortRead = ERROR_HANDLE_EOF;  // 38
 
-class Win32Error {
-  public:
-    explicit Win32Error(DWORD code) : code_(code) {}
-    DWORD code() const { return code_; }
-
-  private:
-    DWORD code_;
-};
-
 // Opens the file without sharing it, reads it whole with one read into one allocation,
-// verifies its length and digest and turns it into a document. Throws Win32Error; the file is
-// closed on every path.
-ListingDocument ReadListingFile(const char* path);
+// verifies its length and digest and turns it into a document. A file whose digest digits are
+// not hexadecimal is refused before it is read. Throws Win32Error; the file is closed on every
+// path.
+ListingDocument ReadListingFile(const std::wstring& path);
 
 }  // namespace tov

@@ -11,14 +11,34 @@
 #include "search/results_file_win.h"
 #include "search/search_walk.h"
 #include "ui/handles_win.h"
+#include "ui/file_dialog_guard_win.h"
 #include "ui/main_frame_win.h"
+#include "ui/system_error_text_win.h"
 #include "ui/text_win.h"
 
 namespace tov {
 namespace {
 
 constexpr char kSaveErrorCaption[] = "Orvan Explorer";  // the same in every language
-constexpr DWORD kResultsPathCapacity = 260;
+// Room for any path the dialog can return, so that the program's copy is never the one that is
+// too short; the dialog's own limit is kept by its hook.
+constexpr DWORD kResultsPathCapacity = 32768;
+
+// Failures that come from the name itself; the message then adds the platform's reason, so
+// that the user knows to choose another name rather than another place.
+bool IsNameError(DWORD code) {
+    switch (code) {
+        case ERROR_INVALID_NAME:
+        case ERROR_FILENAME_EXCED_RANGE:
+        case ERROR_BAD_PATHNAME:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_BUFFER_OVERFLOW:
+        case ERROR_DIRECTORY:
+            return true;
+        default:
+            return false;
+    }
+}
 
 }  // namespace
 
@@ -59,19 +79,25 @@ bool MainFrame::RunSearch(const char* pattern, bool is_class) {
     return accepted;
 }
 
-bool MainFrame::AskResultsFileName(std::string& path) {
-    char file[kResultsPathCapacity] = {};
-    OPENFILENAMEA dialog{};
+bool MainFrame::AskResultsFileName(std::wstring& path) {
+    std::vector<wchar_t> file(kResultsPathCapacity, L'\0');
+    const LongPathRefusal refusal{
+        LoadText(IDS_SAVE_ERROR) + "\r\n\r\n" + SystemErrorText(ERROR_FILENAME_EXCED_RANGE),
+        kSaveErrorCaption};
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = hwnd();
-    dialog.lpstrFile = file;
+    dialog.lpstrFile = file.data();
     dialog.nMaxFile = kResultsPathCapacity;
-    dialog.lpstrDefExt = "csv";
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ENABLESIZING;
-    if (!GetSaveFileNameA(&dialog)) {
+    dialog.lpstrDefExt = L"csv";
+    // The hook refuses a path too long for the dialog, which would otherwise crash in it.
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ENABLESIZING | OFN_ENABLEHOOK;
+    dialog.lpfnHook = LongPathGuardHook;
+    dialog.lCustData = reinterpret_cast<LPARAM>(&refusal);
+    if (!GetSaveFileNameW(&dialog)) {
         return false;
     }
-    path = file;
+    path = file.data();
     return true;
 }
 
@@ -80,11 +106,12 @@ void MainFrame::SaveSearchResults() {
     if (count == 0) {
         return;
     }
-    std::string path;
+    std::wstring path;
     if (!AskResultsFileName(path)) {
         return;
     }
     bool saved = false;
+    DWORD error = ERROR_SUCCESS;
     {
         WaitCursor wait;
         // The rows as the list shows them now, in its current sort.
@@ -94,10 +121,13 @@ void MainFrame::SaveSearchResults() {
             order[position] =
                 static_cast<std::uint32_t>(&results_list_.RowAt(position) - rows.rows.data());
         }
-        saved = SaveResultsFile(path, rows, order);
+        saved = SaveResultsFile(path, rows, order, &error);
     }
     if (!saved) {
-        const std::string text = LoadText(IDS_SAVE_ERROR);
+        std::string text = LoadText(IDS_SAVE_ERROR);
+        if (IsNameError(error)) {
+            text += "\r\n\r\n" + SystemErrorText(error);
+        }
         MessageBoxA(hwnd(), text.c_str(), kSaveErrorCaption, MB_OK);
     }
 }

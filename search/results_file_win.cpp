@@ -3,115 +3,98 @@
 #include <windows.h>
 
 #include <string_view>
+#include <utility>
+
+#include "listing/file_handle_win.h"
 
 #include "search/csv_writer.h"
 
 namespace tov {
 namespace {
 
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() { Close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-    bool Close() {
-        if (handle_ == INVALID_HANDLE_VALUE) {
-            return true;
-        }
-        const bool closed = CloseHandle(handle_) != FALSE;
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-  private:
-    HANDLE handle_;
-};
-
 // Removes the temporary file unless it was moved into place.
 class TemporaryFile {
   public:
-    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+    explicit TemporaryFile(std::wstring path) : path_(std::move(path)) {}
     ~TemporaryFile() {
         if (!path_.empty()) {
-            DeleteFileA(path_.c_str());
+            DeleteFileW(path_.c_str());
         }
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    const std::string& path() const { return path_; }
+    const std::wstring& path() const { return path_; }
     void Release() { path_.clear(); }
 
   private:
-    std::string path_;
+    std::wstring path_;
 };
 
-bool WriteAll(HANDLE file, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const DWORD chunk =
-            bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) {
-            return false;
-        }
-        bytes.remove_prefix(written);
+std::wstring FolderOf(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) {
+        return L".";
     }
-    return true;
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    if (slash == 0 || (slash == 2 && path[1] == ':')) {
+    if (slash == 0 || (slash == 2 && path[1] == L':')) {
         return path.substr(0, slash + 1);  // the root of a drive keeps its backslash
     }
     return path.substr(0, slash);
 }
 
-}  // namespace
-
-bool SaveResultsFile(const std::string& path, const RowSet& rows,
-                     std::span<const std::uint32_t> order) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+void WriteResults(const std::wstring& path, const RowSet& rows,
+                  std::span<const std::uint32_t> order) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-        return false;
+        throw Win32Error(ERROR_ACCESS_DENIED);
     }
 
     // Results whose paths repeat deep folders can need far more room than the listing itself;
     // a file that cannot fit is refused before any of it is written.
+    const std::wstring folder = FolderOf(path);
     ULARGE_INTEGER available{};
-    if (GetDiskFreeSpaceExA(FolderOf(path).c_str(), &available, nullptr, nullptr) &&
+    if (GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr) &&
         CsvByteCount(rows, order) > available.QuadPart) {
-        return false;
+        throw Win32Error(ERROR_DISK_FULL);
     }
 
-    char temporary_path[MAX_PATH] = {};
-    if (GetTempFileNameA(FolderOf(path).c_str(), "tov", 0, temporary_path) == 0) {
-        return false;
+    wchar_t temporary_path[MAX_PATH] = {};
+    if (GetTempFileNameW(folder.c_str(), L"tov", 0, temporary_path) == 0) {
+        throw Win32Error(GetLastError());
     }
     TemporaryFile temporary(temporary_path);
 
-    FileHandle file(CreateFileA(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
-        return false;
+    FileHandle file(temporary.path(), GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+    const bool written = WriteCsv(rows, order, [&file](std::string_view chunk) {
+        file.Write(chunk);
+        return true;
+    });
+    if (!written) {
+        throw Win32Error(ERROR_WRITE_FAULT);
     }
-    const bool written = WriteCsv(
-        rows, order, [&file](std::string_view chunk) { return WriteAll(file.get(), chunk); });
-    if (!written || !file.Close()) {
-        return false;
-    }
-    if (!MoveFileExA(temporary.path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        return false;
+    file.Close();
+    if (!MoveFileExW(temporary.path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        throw Win32Error(GetLastError());
     }
     temporary.Release();
+}
+
+}  // namespace
+
+bool SaveResultsFile(const std::wstring& path, const RowSet& rows,
+                     std::span<const std::uint32_t> order, DWORD* error) {
+    try {
+        WriteResults(path, rows, order);
+    } catch (const Win32Error& failure) {
+        if (error != nullptr) {
+            *error = failure.code();
+        }
+        return false;
+    }
+    if (error != nullptr) {
+        *error = ERROR_SUCCESS;
+    }
     return true;
 }
 

@@ -3,6 +3,8 @@
 // leaves a half-written file or destroys what was there.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -11,9 +13,11 @@
 
 namespace tov {
 
-// True when the whole file was written to `path`. On false the temporary file is gone and an
-// existing file at `path` is as it was; a read-only file or a folder there is never replaced.
-bool SaveResultsFile(const std::string& path, const RowSet& rows,
-                     std::span<const std::uint32_t> order);
+// True when the whole file was written to `path` (UTF-16: the name as the user typed it). On
+// false the temporary file is gone, an existing file at `path` is as it was (a read-only file or
+// a folder there is never replaced) and `error`, when given, receives the platform's code of
+// the failure (0 when there is none to give).
+bool SaveResultsFile(const std::wstring& path, const RowSet& rows,
+                     std::span<const std::uint32_t> order, DWORD* error = nullptr);
 
 }  // namespace tov

@@ -107,8 +107,11 @@ void SearchBar::Layout() {
     }
     TBBUTTONINFOA item{};
     item.cbSize = sizeof(item);
-    item.dwMask = TBIF_BYINDEX | TBIF_SIZE | TBIF_STYLE;
+    // No image: the item stands for the space under the label and the box, and the first image
+    // (Up) that it would otherwise show centred in that space appears beside the label.
+    item.dwMask = TBIF_BYINDEX | TBIF_SIZE | TBIF_STYLE | TBIF_IMAGE;
     item.fsStyle = BTNS_DROPDOWN;
+    item.iImage = I_IMAGENONE;
     // Below 210 pixels the width would wrap around as an unsigned 16-bit value and push the
     // buttons after it far off the bar.
     item.cx = static_cast<WORD>(width > 210 ? width - 210 : 0);

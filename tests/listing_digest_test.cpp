@@ -65,6 +65,31 @@ TEST(ListingDigest, WrongDigitsAndNulsAreRefused) {
     }
 }
 
+// The quick test the loader makes before reading a file: digits of either case pass, and every
+// byte that is not a hexadecimal digit, in any of the 32 places, refuses the file, as the full
+// check would.
+TEST(ListingDigest, OnlyHexadecimalDigitsCanBeADigest) {
+    const std::string listing = writer::AppendDigestLine(kBody);
+    std::string digits = listing.substr(listing.size() - kDigestDigitsFromEnd, kDigestDigits);
+    EXPECT_TRUE(CouldBeDigestDigits(digits.c_str()));
+    EXPECT_TRUE(CouldBeDigestDigits("0123456789abcdefABCDEF0000000000"));
+    for (int byte = 0; byte < 256; ++byte) {
+        const char c = static_cast<char>(byte);
+        const bool hex = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+        for (const std::size_t place : {std::size_t{0}, std::size_t{17}, std::size_t{31}}) {
+            std::string altered = digits;
+            altered[place] = c;
+            EXPECT_EQ(CouldBeDigestDigits(altered.c_str()), hex) << byte << " at " << place;
+            if (!hex) {
+                std::string file = listing;
+                file[file.size() - kDigestDigitsFromEnd + place] = c;
+                EXPECT_FALSE(Verify(file)) << byte << " at " << place;
+            }
+        }
+    }
+    EXPECT_FALSE(CouldBeDigestDigits(std::string(32, '\0').c_str()));
+}
+
 // With CR LF line ends the digits stand one byte later than where they are looked for.
 TEST(ListingDigest, CrLfListingIsRefused) {
     std::string crlf_body;

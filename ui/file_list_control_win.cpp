@@ -29,6 +29,33 @@ int CheckMarkImage(std::string_view status) {
     return 0;
 }
 
+COLORREF Blend(COLORREF a, COLORREF b) {
+    return RGB((GetRValue(a) + GetRValue(b)) / 2, (GetGValue(a) + GetGValue(b)) / 2,
+               (GetBValue(a) + GetBValue(b)) / 2);
+}
+
+// The shading of a row, or the selection colours of the selected one. The shading would
+// otherwise paint over the selection, which must stay visible while the focus is elsewhere (the
+// file that a jump from a search result selected): then in a lighter tone of the highlight.
+void ShadeRow(HWND list, NMLVCUSTOMDRAW& draw) {
+    const auto position = static_cast<int>(draw.nmcd.dwItemSpec);
+    if (ListView_GetItemState(list, position, LVIS_SELECTED) == 0) {
+        draw.clrTextBk = RowBackground(draw.nmcd.dwItemSpec);
+        return;
+    }
+    // Drawn as selected, the row would get the control's own colours whatever is set here, and
+    // the unfocused one is hardly darker than the shading. So the control draws a plain row in
+    // the colours set here.
+    draw.nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
+    if (GetFocus() == list) {
+        draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+        draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    } else {
+        draw.clrTextBk = Blend(GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_WINDOW));
+        draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
+    }
+}
+
 }  // namespace
 
 bool FileListControl::Create(HWND parent, UINT control_id, HIMAGELIST system_small_images) {
@@ -252,10 +279,10 @@ LRESULT FileListControl::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
             DrawEmptyText(draw.nmcd.hdc);
             return CDRF_SKIPDEFAULT;
         case CDDS_ITEMPREPAINT:
-            draw.clrTextBk = RowBackground(draw.nmcd.dwItemSpec);
+            ShadeRow(hwnd(), draw);
             return CDRF_NOTIFYSUBITEMDRAW;
         case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
-            draw.clrTextBk = RowBackground(draw.nmcd.dwItemSpec);
+            ShadeRow(hwnd(), draw);
             if (draw.iSubItem != 0) {
                 return CDRF_DODEFAULT;
             }

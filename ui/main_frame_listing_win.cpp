@@ -6,10 +6,12 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "listing/file_finder_win.h"
 #include "listing/listing_loader_win.h"
 #include "res/resource.h"
+#include "ui/file_dialog_guard_win.h"
 #include "ui/main_frame_win.h"
 #include "ui/system_error_text_win.h"
 #include "ui/text_win.h"
@@ -19,34 +21,39 @@ namespace {
 
 constexpr std::size_t kFilterBufferSize = 1024;
 
-// Enabling a hook without handling anything keeps the dialog in its explorer form with the
-// sizing the program asks for.
-UINT_PTR CALLBACK OpenDialogHook(HWND, UINT, WPARAM, LPARAM) {
-    return 0;
-}
+// Room for any path the dialog can return, so that a long one is never cut or overflows.
+constexpr DWORD kDialogPathCapacity = 32768;
 
-// The listing chosen in the open dialog; empty when the user cancelled or the dialog failed.
-std::string AskForListing(HWND owner) {
+// The listing chosen in the open dialog, starting in `folder` (where the program looked for
+// listings); empty when the user cancelled or the dialog failed.
+std::wstring AskForListing(HWND owner, const std::wstring& folder) {
     // Pairs of description and pattern separated by NULs; the zeros after the text close the
     // list with the double NUL the dialog expects.
-    std::array<char, kFilterBufferSize> filter{};
-    const std::string text = LoadText(IDS_OPEN_FILTER);
-    std::memcpy(filter.data(), text.data(), std::min(text.size(), filter.size() - 2));
+    std::array<wchar_t, kFilterBufferSize> filter{};
+    const std::wstring text = LoadTextW(IDS_OPEN_FILTER);
+    std::copy_n(text.data(), std::min(text.size(), filter.size() - 2), filter.data());
 
-    std::array<char, MAX_PATH> file{};
-    OPENFILENAMEA dialog{};
+    std::vector<wchar_t> file(kDialogPathCapacity, L'\0');
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = filter.data();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = file.data();
-    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.nMaxFile = kDialogPathCapacity;
     dialog.lpstrDefExt = nullptr;
+    // Otherwise the dialog starts wherever it was last used, such as the folder of a saved
+    // search, and the user may pick a listing of another job.
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     // Neither the file nor the path is demanded: a name that does not exist is reported by the
     // loader with the platform's own text.
+    // The hook refuses a path too long for the dialog, which would otherwise crash in it.
+    const LongPathRefusal refusal{SystemErrorText(ERROR_FILENAME_EXCED_RANGE),
+                                  LoadText(IDS_ERROR_CAPTION)};
     dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_ENABLEHOOK;
-    dialog.lpfnHook = OpenDialogHook;
-    if (!GetOpenFileNameA(&dialog)) {
+    dialog.lpfnHook = LongPathGuardHook;
+    dialog.lCustData = reinterpret_cast<LPARAM>(&refusal);
+    if (!GetOpenFileNameW(&dialog)) {
         return {};
     }
     return file.data();
@@ -65,17 +72,18 @@ void MainFrame::OpenListingAtStartup() {
     WaitCursor wait;
 
     bool found = false;
-    std::array<char, MAX_PATH> directory{};
+    std::array<wchar_t, MAX_PATH> directory{};
     const DWORD length =
-        GetCurrentDirectoryA(static_cast<DWORD>(directory.size()), directory.data());
-    if (length != 0 && length < directory.size()) {
+        GetCurrentDirectoryW(static_cast<DWORD>(directory.size()), directory.data());
+    const bool have_directory = length != 0 && length < directory.size();
+    if (have_directory) {
         // Folders named like a listing count too: then the user has to choose.
-        FileFinder finder(directory.data(), LoadText(IDS_LISTING_PATTERN));
+        FileFinder finder(directory.data(), LoadTextW(IDS_LISTING_PATTERN));
         if (finder.Count() == 1) {
             finder.Reset();
             if (finder.Next()) {
                 found = true;
-                LoadListing(finder.Path().c_str());
+                LoadListing(finder.Path());
                 FillWorkSummary(work_summary_, document_);
                 FillFolderTree();
             }
@@ -83,9 +91,10 @@ void MainFrame::OpenListingAtStartup() {
     }
 
     if (!found) {
-        const std::string path = AskForListing(hwnd());
+        const std::wstring path =
+            AskForListing(hwnd(), have_directory ? directory.data() : std::wstring());
         if (!path.empty()) {
-            LoadListing(path.c_str());
+            LoadListing(path);
             FillWorkSummary(work_summary_, document_);
             FillFolderTree();
         } else {
@@ -97,7 +106,7 @@ void MainFrame::OpenListingAtStartup() {
     ShowWindow(work_summary_.hwnd(), SW_SHOWNORMAL);
 }
 
-void MainFrame::LoadListing(const char* path) {
+void MainFrame::LoadListing(const std::wstring& path) {
     // The earlier buffer goes before the new one is allocated.
     document_ = ListingDocument();
     try {

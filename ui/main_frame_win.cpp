@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "res/resource.h"
+#include "ui/owned_windows_win.h"
 #include "ui/rebar_win.h"
 #include "ui/text_win.h"
 #include "ui/toolbar_win.h"
@@ -13,6 +14,8 @@ namespace {
 constexpr DWORD kPaneStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
 constexpr int kInitialBarPosition = 212;
 constexpr COLORREF kBannerMask = RGB(232, 237, 220);
+// Posted to itself once the frame has been activated (WM_ACTIVATE).
+constexpr UINT kRaiseOwnedWindows = WM_APP + 20;
 
 }  // namespace
 
@@ -171,6 +174,17 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             break;
         case WM_SIZE:
             OnSize(wparam);
+            return 0;
+        case WM_ACTIVATE:
+            // An owned window belongs in front of its owner, but Wine's desktop shows the
+            // activated frame over the work summary. The frame is raised only after this
+            // message, so the summary is put back in front a moment later.
+            if (LOWORD(wparam) != WA_INACTIVE) {
+                PostMessageA(hwnd(), kRaiseOwnedWindows, 0, 0);
+            }
+            break;
+        case kRaiseOwnedWindows:
+            RaiseOwnedWindows(hwnd());
             return 0;
         case WM_OPEN_LISTING:
             OpenListingAtStartup();

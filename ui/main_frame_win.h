@@ -29,6 +29,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "app/message_loop_win.h"
 #include "listing/listing_document.h"
 #include "search/search_bar_win.h"
@@ -78,7 +80,7 @@ class MainFrame : public FrameWindow, public MessageFilter, public IdleHandler {
 
     // ---- listing and work summary (ui/main_frame_listing_win.cpp) ----
     void OpenListingAtStartup();
-    void LoadListing(const char* path);
+    void LoadListing(const std::wstring& path);
 
     // ---- folder tree and file list (ui/main_frame_browse_win.cpp) ----
     void FillFolderTree();
@@ -143,7 +145,7 @@ class MainFrame : public FrameWindow, public MessageFilter, public IdleHandler {
     // pattern was refused (the list is then empty).
     bool RunSearch(const char* pattern, bool is_class);
     // The save dialog's choice; false when the user cancelled or the dialog failed.
-    bool AskResultsFileName(std::string& path);
+    bool AskResultsFileName(std::wstring& path);
 
     // ---- about state (ui/main_frame_about_win.cpp) ----
 };

@@ -88,12 +88,19 @@ HMENU BuildChevronMenu(HWND toolbar) {
     if (menu == nullptr) {
         return nullptr;
     }
+    // Separators only between items: none first, last or twice in a row. An item without a
+    // command (the widened place that holds the search box) separates like a separator.
+    bool separate = false;
     for (int index : clipped) {
         TBBUTTON button{};
         SendMessageA(toolbar, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button));
-        if (button.fsStyle & BTNS_SEP) {
-            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        if ((button.fsStyle & BTNS_SEP) || button.idCommand == 0) {
+            separate = GetMenuItemCount(menu) > 0;
             continue;
+        }
+        if (separate) {
+            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            separate = false;
         }
         const auto command = static_cast<UINT>(button.idCommand);
         // A string without "\n" labels the item with all of it rather than with nothing.
@@ -106,6 +113,10 @@ HMENU BuildChevronMenu(HWND toolbar) {
             flags |= MF_CHECKED;
         }
         AppendMenuA(menu, flags, command, label.c_str());
+    }
+    if (GetMenuItemCount(menu) <= 0) {
+        DestroyMenu(menu);
+        return nullptr;
     }
     return menu;
 }

@@ -15,10 +15,11 @@ HWND CreateRebar(HWND parent, UINT control_id);
 // Afterwards the toolbar hides clipped buttons.
 bool AddToolbarBand(HWND rebar, HWND toolbar, bool new_row);
 
-// A popup menu with one item per clipped button of the toolbar, labelled with the text after
-// the first "\n" of its string (200-byte buffer), and a separator per clipped separator.
-// Disabled buttons give greyed items, checked buttons checked ones. nullptr when no button is
-// clipped.
+// A popup menu with one item per clipped button of the toolbar that has a command, labelled
+// with the text after the first "\n" of its string (200-byte buffer); clipped separators (and
+// items without a command) give one separator between two items, never at either end.
+// Disabled buttons give greyed items, checked buttons checked ones. nullptr when no such button
+// is clipped.
 HMENU BuildChevronMenu(HWND toolbar);
 
 // The chevron of band `band` of `rebar` was pressed at `chevron` (rebar client coordinates):

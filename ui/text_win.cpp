@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "listing/work_summary.h"
 
@@ -33,23 +34,40 @@ void SetResourceInstance(HINSTANCE instance) {
     g_resource_instance = instance;
 }
 
-std::string LoadText(UINT id) {
-    // With a buffer size of 0, LoadStringW hands out the stored text in place with its length,
-    // so embedded NULs survive and nothing is cut.
+namespace {
+
+// With a buffer size of 0, LoadStringW hands out the stored text in place with its length, so
+// embedded NULs survive and nothing is cut.
+std::wstring_view StoredText(UINT id) {
     const wchar_t* stored = nullptr;
     const int length = LoadStringW(ResourceInstance(), id, reinterpret_cast<LPWSTR>(&stored), 0);
     if (length <= 0 || stored == nullptr) {
         return {};
     }
+    return {stored, static_cast<std::size_t>(length)};
+}
+
+}  // namespace
+
+std::string LoadText(UINT id) {
+    const std::wstring_view stored = StoredText(id);
+    if (stored.empty()) {
+        return {};
+    }
+    const int length = static_cast<int>(stored.size());
     const UINT code_page = ThreadAnsiCodePage();
     const int bytes =
-        WideCharToMultiByte(code_page, 0, stored, length, nullptr, 0, nullptr, nullptr);
+        WideCharToMultiByte(code_page, 0, stored.data(), length, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) {
         return {};
     }
     std::string text(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(code_page, 0, stored, length, text.data(), bytes, nullptr, nullptr);
+    WideCharToMultiByte(code_page, 0, stored.data(), length, text.data(), bytes, nullptr, nullptr);
     return text;
+}
+
+std::wstring LoadTextW(UINT id) {
+    return std::wstring(StoredText(id));
 }
 
 // The texts are printf formats; they are filled here rather than by printf, so that no

@@ -15,6 +15,9 @@ void SetResourceInstance(HINSTANCE instance);
 // The whole stored text, embedded NULs included (the open-dialog filter has them).
 std::string LoadText(UINT id);
 
+// The same text as stored, UTF-16, for the calls that take file names and their patterns.
+std::wstring LoadTextW(UINT id);
+
 // The text used as a printf format with one string argument; the argument is never a format.
 std::string FormatText(UINT id, const char* argument);
 

@@ -158,15 +158,19 @@ void WorkSummaryDialog::OnSize(int width, int height) {
     HDWP positions = BeginDeferWindowPos(static_cast<int>(arranged.size()));
     for (std::size_t i = 0; i < arranged.size() && positions != nullptr; ++i) {
         const LayoutRect& rect = arranged[i];
-        positions = DeferWindowPos(positions, GetDlgItem(hwnd(), layout_ids_[i]), nullptr,
-                                   rect.left, rect.top, rect.right - rect.left,
-                                   rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        positions =
+            DeferWindowPos(positions, GetDlgItem(hwnd(), layout_ids_[i]), nullptr, rect.left,
+                           rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     }
     if (positions != nullptr) {
         EndDeferWindowPos(positions);
     }
-    // Statics do not repaint the part of themselves that moved on their own.
-    InvalidateRect(hwnd(), nullptr, TRUE);
+    // Everything is painted anew, frames and scroll bars included: moved statics do not repaint
+    // on their own, and pictures copied along with the controls left half-erased labels and a
+    // scroll bar where none is.
+    RedrawWindow(hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 bool WorkSummaryDialog::PreTranslateMessage(MSG* message) {

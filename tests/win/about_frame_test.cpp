@@ -30,8 +30,9 @@ bool IsAboutBox(HWND dialog) {
 }
 
 // Watches the user-interface thread's dialogs from a thread of its own: notes what the program
-// shows when the about box appears and ends the box the given way; any other dialog (the open
-// dialog, a message box) is cancelled once no about box is above it.
+// shows when the about box appears and ends the box the given way. Any other dialog (the open
+// dialog, a message box) is answered with a click on its Cancel or OK button once no about box
+// is above it; when an about box closed over it, the watcher first notes what is in front.
 class DialogWatcher {
   public:
     struct Sighting {
@@ -40,10 +41,16 @@ class DialogWatcher {
         LRESULT tree_items = 0;      // folders in the tree when the box appeared
         bool summary_shown = false;  // the work summary was up
         bool over_other_dialog = false;
+        // For a dialog that an about box covered, once that box had closed:
+        bool after_about = false;
+        bool in_front = false;       // it is the window at its centre, and drawn uncovered
+        bool foreground = false;     // it has the input
+        bool frame_enabled = false;  // the main window took input meanwhile
     };
 
     DialogWatcher(FrameSession& session, Ending ending)
         : thread_id_(GetCurrentThreadId()),
+          frame_(session.hwnd()),
           tree_(session.frame().folder_tree_hwnd()),
           summary_(session.frame().work_summary_hwnd()),
           ending_(ending),
@@ -70,6 +77,7 @@ class DialogWatcher {
   private:
     void Watch() {
         std::vector<HWND> handled{summary_};
+        bool about_ended = false;
         while (!stop_) {
             Sleep(10);
             const HWND dialog = test::FindModalDialog(thread_id_, handled);
@@ -86,10 +94,18 @@ class DialogWatcher {
                 SendMessageTimeoutA(tree_, TVM_GETCOUNT, 0, 0, SMTO_BLOCK, 2000, &count);
                 sighting.tree_items = static_cast<LRESULT>(count);
                 sighting.summary_shown = IsWindowVisible(summary_) != FALSE;
+                // Owned by the dialog beneath it, or at least shown while one is up.
                 std::vector<HWND> others = handled;
                 others.push_back(dialog);
-                sighting.over_other_dialog = test::FindModalDialog(thread_id_, others) != nullptr;
+                sighting.over_other_dialog = GetWindow(dialog, GW_OWNER) != frame_ ||
+                                             test::FindModalDialog(thread_id_, others) != nullptr;
                 End(dialog);
+                about_ended = true;
+            } else if (about_ended) {
+                sighting.after_about = true;
+                LookAtFront(dialog, sighting);
+                about_ended = false;
+                Answer(dialog);
             } else {
                 // A queued about box comes up over it within moments; give it the time.
                 if (dialog != waiting_) {
@@ -99,7 +115,7 @@ class DialogWatcher {
                 if (GetTickCount64() - waiting_since_ < 300) {
                     continue;
                 }
-                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                Answer(dialog);
             }
             {
                 std::lock_guard<std::mutex> lock(mutex_);
@@ -109,11 +125,31 @@ class DialogWatcher {
         }
     }
 
+    // Waits (bounded) until the dialog is in front with the input, then notes how things are.
+    void LookAtFront(HWND dialog, Sighting& sighting) const {
+        RECT rect{};
+        GetWindowRect(dialog, &rect);
+        const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        const ULONGLONG deadline = GetTickCount64() + 3000;
+        do {
+            Sleep(20);
+            sighting.in_front =
+                test::TopLevelWindowAt(centre) == dialog && test::ScreenShowsWindow(dialog);
+            sighting.foreground = GetForegroundWindow() == dialog;
+        } while (!(sighting.in_front && sighting.foreground) && GetTickCount64() < deadline);
+        sighting.frame_enabled = IsWindowEnabled(frame_) != FALSE;
+    }
+
+    static void Answer(HWND dialog) {
+        const HWND cancel = GetDlgItem(dialog, IDCANCEL);
+        test::PostClick(cancel != nullptr ? cancel : GetDlgItem(dialog, IDOK));
+    }
+
     void End(HWND box) const {
         const HWND ok = GetDlgItem(box, IDOK);
         switch (ending_) {
             case Ending::kOkButton:
-                PostMessageA(ok, BM_CLICK, 0, 0);
+                test::PostClick(ok);
                 break;
             case Ending::kEnter:
                 PostMessageA(ok, WM_KEYDOWN, VK_RETURN, 0);
@@ -128,6 +164,7 @@ class DialogWatcher {
     }
 
     const DWORD thread_id_;
+    const HWND frame_;
     const HWND tree_;
     const HWND summary_;
     const Ending ending_;
@@ -199,20 +236,37 @@ TEST(AboutAtStart, ShowsOnceAfterTheListingOpenedAndEveryEndingLeavesTheSameStat
     }
 }
 
-TEST(AboutAtStart, OpensOverTheOpenDialogWhenNoListingIsThere) {
-    FrameSession session(Quiet(false));
-    ASSERT_TRUE(session.alive());
-    DialogWatcher watcher(session, Ending::kEscape);
-    // Cancelling the open dialog closes the program.
-    session.PumpUntilIdle();
-    const auto sightings = watcher.sightings();
-    ASSERT_EQ(sightings.size(), 2u);
-    EXPECT_TRUE(sightings[0].about);
-    EXPECT_TRUE(sightings[0].over_other_dialog);
-    EXPECT_EQ(sightings[0].tree_items, 0);
-    EXPECT_FALSE(sightings[1].about) << "the open dialog, still up after the about box";
-    EXPECT_EQ(watcher.about_count(), 1);
-    EXPECT_TRUE(session.quit_received());
+// When the open dialog or the refusal message waits beneath the about box, closing the box with
+// the mouse leaves that dialog in front with the input and the main window disabled; its Cancel
+// or OK then ends the program.
+TEST(AboutAtStart, OpensOverTheWaitingDialogWhichStaysInFrontOnceItCloses) {
+    const struct {
+        const char* name;
+        std::string listing;
+    } cases[] = {{"no listing: the open dialog", {}},
+                 {"a refused listing: the message box", std::string(37, 'x')}};
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.name);
+        FrameOptions options = Quiet(false);
+        options.listing = each.listing;
+        FrameSession session(options);
+        ASSERT_TRUE(session.alive());
+        DialogWatcher watcher(session, Ending::kOkButton);
+        session.PumpUntilIdle();
+        const auto sightings = watcher.sightings();
+        ASSERT_EQ(sightings.size(), 2u);
+        EXPECT_TRUE(sightings[0].about);
+        EXPECT_TRUE(sightings[0].over_other_dialog);
+        EXPECT_EQ(sightings[0].tree_items, 0);
+        const DialogWatcher::Sighting& beneath = sightings[1];
+        EXPECT_FALSE(beneath.about);
+        EXPECT_TRUE(beneath.after_about);
+        EXPECT_TRUE(beneath.in_front);
+        EXPECT_TRUE(beneath.foreground);
+        EXPECT_FALSE(beneath.frame_enabled);
+        EXPECT_EQ(watcher.about_count(), 1);
+        EXPECT_TRUE(session.quit_received());
+    }
 }
 
 TEST(AboutAtStart, TheAboutCommandShowsItAgain) {

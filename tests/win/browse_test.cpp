@@ -271,6 +271,45 @@ TEST(Browse, NavigateToResultWalksTheTreeByNames) {
     EXPECT_EQ(SelectedRow(results), row_of("Carta.doc"));
 }
 
+// After a double click on a result the focus stays in the results, and the file's row in the
+// FileList shows as selected on the screen: neither shade of the rows, nor the grey the control
+// gives an unfocused selection, which is hardly darker.
+TEST(Browse, TheJumpsSelectionShowsWhileTheResultsKeepTheFocus) {
+    FrameSession session(BrowseOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    MainFrame& frame = session.frame();
+    const HWND results = frame.results_list_hwnd();
+    const HWND list = frame.file_list_hwnd();
+    ShowResults(results, {{"C:\\Docs\\", "Carta.doc"}});
+    PostMessageA(session.hwnd(), WM_COMMAND, MAKEWPARAM(ID_SHOW_RESULTS, BN_CLICKED), 0);
+    ASSERT_TRUE(session.PumpUntilIdle());
+
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    ASSERT_TRUE(SendMessageA(results, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)));
+    test::PostDoubleClick(results, POINT{(row.left + row.right) / 2, (row.top + row.bottom) / 2});
+    ASSERT_TRUE(session.PumpUntilIdle());
+    ASSERT_EQ(SelectedFolder(frame), "Docs");
+    const int selected = SelectedRow(list);
+    ASSERT_GE(selected, 0);
+    ASSERT_EQ(CellText(list, selected, 1), "Carta.doc");
+    EXPECT_EQ(GetFocus(), results);
+
+    UpdateWindow(list);
+    RECT name{};
+    name.top = 1;  // the Name column, far right where no name reaches
+    name.left = LVIR_BOUNDS;
+    SendMessageA(list, LVM_GETSUBITEMRECT, selected, reinterpret_cast<LPARAM>(&name));
+    POINT point{name.right - 8, (name.top + name.bottom) / 2};
+    ClientToScreen(list, &point);
+    HDC screen = GetDC(nullptr);
+    const COLORREF shown = GetPixel(screen, point.x, point.y);
+    ReleaseDC(nullptr, screen);
+    EXPECT_NE(shown, RGB(248, 248, 248));
+    EXPECT_NE(shown, RGB(255, 255, 255));
+    EXPECT_GT(GetBValue(shown) - GetRValue(shown), 40) << std::hex << shown;
+}
+
 TEST(Browse, EveryColumnSortsBothWays) {
     FrameSession session(BrowseOptions());
     ASSERT_TRUE(session.PumpUntilIdle());

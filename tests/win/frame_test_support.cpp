@@ -282,6 +282,102 @@ bool ClickHeader(FrameSession& session, HWND list, int column, DWORD timeout_ms)
     return session.PumpUntilIdle(timeout_ms);
 }
 
+void PostClick(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    const LPARAM centre = MAKELPARAM(client.right / 2, client.bottom / 2);
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    PostMessageA(window, WM_LBUTTONUP, 0, centre);
+}
+
+void PostDoubleClick(HWND window, POINT point) {
+    const LPARAM where = MAKELPARAM(point.x, point.y);
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageA(window, WM_LBUTTONUP, 0, where);
+    PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
+    PostMessageA(window, WM_LBUTTONUP, 0, where);
+}
+
+void ClickScreenAt(POINT point) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(point.x, 65535, width - 1);
+        input.mi.dy = MulDiv(point.y, 65535, height - 1);
+        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    }
+    inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+bool ScreenShowsWindow(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    HDC screen = GetDC(nullptr);
+    HDC own = GetWindowDC(window);
+    bool shown = screen != nullptr && own != nullptr;
+    constexpr int kGrid = 6;
+    for (int row = 1; shown && row < kGrid; ++row) {
+        for (int column = 1; shown && column < kGrid; ++column) {
+            const int x = (rect.right - rect.left) * column / kGrid;
+            const int y = (rect.bottom - rect.top) * row / kGrid;
+            shown = GetPixel(screen, rect.left + x, rect.top + y) == GetPixel(own, x, y);
+        }
+    }
+    ReleaseDC(window, own);
+    ReleaseDC(nullptr, screen);
+    return shown;
+}
+
+namespace {
+
+std::vector<COLORREF> WindowPixels(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    std::vector<COLORREF> pixels;
+    HDC dc = GetWindowDC(window);
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+    if (dc != nullptr && memory != nullptr && bitmap != nullptr) {
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+        pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                pixels.push_back(GetPixel(memory, x, y));
+            }
+        }
+        SelectObject(memory, previous);
+    }
+    if (bitmap != nullptr) {
+        DeleteObject(bitmap);
+    }
+    if (memory != nullptr) {
+        DeleteDC(memory);
+    }
+    ReleaseDC(window, dc);
+    return pixels;
+}
+
+}  // namespace
+
+bool PaintedAsFresh(HWND window) {
+    const std::vector<COLORREF> before = WindowPixels(window);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return !before.empty() && before == WindowPixels(window);
+}
+
+HWND TopLevelWindowAt(POINT point) {
+    const HWND window = WindowFromPoint(point);
+    return window != nullptr ? GetAncestor(window, GA_ROOT) : nullptr;
+}
+
 std::string ListCellText(HWND list, int row, int column) {
     char text[512] = {};
     LVITEMA item{};

@@ -135,6 +135,29 @@ class FrameSession {
 // not within `timeout_ms`.
 bool ClickHeader(FrameSession& session, HWND list, int column, DWORD timeout_ms = 10000);
 
+// A click of the left mouse button at the centre of a window, posted as a person's would arrive.
+void PostClick(HWND window);
+
+// A double click of the left mouse button at a point of a window's client area, posted as the
+// four messages a person's double click brings.
+void PostDoubleClick(HWND window, POINT point);
+
+// A real click of the left mouse button at a point of the screen (SendInput): unlike a posted
+// message it activates and raises the window there, as the window manager sees it.
+void ClickScreenAt(POINT point);
+
+// Whether the window's pixels, frame included, are those that painting it all anew gives: no
+// stale picture of a control that moved, no half-erased text. Paints the window anew.
+bool PaintedAsFresh(HWND window);
+
+// The top-level window that a person sees at a point of the screen.
+HWND TopLevelWindowAt(POINT point);
+
+// Whether the screen shows the window's own pixels at every point of a grid inside it, that is
+// whether nothing covers it on the screen itself (what the window system believes is in front
+// can differ from what is drawn).
+bool ScreenShowsWindow(HWND window);
+
 // The text a list view shows in a cell (up to 511 bytes).
 std::string ListCellText(HWND list, int row, int column);
 bool DoubleClickRow(FrameSession& session, HWND list, int row, DWORD timeout_ms = 10000);

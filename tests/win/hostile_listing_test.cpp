@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "listing/file_handle_win.h"
 #include "res/resource.h"
 #include "search/file_type_class.h"
 #include "search/results_file_win.h"
@@ -327,7 +328,7 @@ TEST(HostileListing, AMillionNestedFoldersOpenAndTheDeepestAreReached) {
         order[position] =
             static_cast<std::uint32_t>(&list.RowAt(position) - list.rows().rows.data());
     }
-    EXPECT_FALSE(SaveResultsFile(everything, list.rows(), order));
+    EXPECT_FALSE(SaveResultsFile(WideFromAnsi(everything), list.rows(), order));
     EXPECT_EQ(GetFileAttributesA(everything.c_str()), INVALID_FILE_ATTRIBUTES);
 
     EXPECT_LT(PeakWorkingSet(), kPeakLimit);
@@ -341,7 +342,7 @@ void ExpectRefused(const std::string& path, const std::string& text) {
     session.closer()->set_enabled(false);
     {
         MessageBoxReader reader({session.frame().work_summary_hwnd()});
-        session.frame().LoadListing(path.c_str());
+        session.frame().LoadListing(WideFromAnsi(path));
         EXPECT_EQ(reader.text(), text);
         EXPECT_EQ(reader.caption(), "Tov - error");
     }

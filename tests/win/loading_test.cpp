@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "listing/file_finder_win.h"
+#include "listing/file_handle_win.h"
 #include "listing/listing_loader_win.h"
 #include "res/resource.h"
 #include "tests/win/frame_test_support.h"
@@ -30,7 +31,7 @@ using test::TempFolder;
 // The code a load raises, or ERROR_SUCCESS when it loaded.
 DWORD LoadCode(const std::string& path) {
     try {
-        ReadListingFile(path.c_str());
+        ReadListingFile(WideFromAnsi(path));
     } catch (const Win32Error& error) {
         return error.code();
     }
@@ -55,20 +56,21 @@ TEST(FileFinder, CountsMatchingFilesAndFoldersAndStartsAgainAfterReset) {
     folder.WriteFile("c.txt", "x");
     ASSERT_TRUE(CreateDirectoryA((folder.path() + "\\d.tov").c_str(), nullptr));
 
-    FileFinder finder(folder.path(), "*.tov");
+    const std::wstring path = WideFromAnsi(folder.path());
+    FileFinder finder(path, L"*.tov");
     EXPECT_EQ(finder.Count(), 3u);
     EXPECT_FALSE(finder.Next());
     EXPECT_EQ(finder.LastError(), static_cast<DWORD>(ERROR_NO_MORE_FILES));
     finder.Reset();
     ASSERT_TRUE(finder.Next());
-    const std::string name = finder.Entry().cFileName;
-    EXPECT_EQ(finder.Path(), folder.path() + "\\" + name);
-    EXPECT_EQ(name.substr(name.size() - 4), ".tov");
+    const std::wstring name = finder.Entry().cFileName;
+    EXPECT_EQ(finder.Path(), path + L"\\" + name);
+    EXPECT_EQ(name.substr(name.size() - 4), L".tov");
 
-    FileFinder only(folder.path(), "c.txt");
+    FileFinder only(path, L"c.txt");
     EXPECT_EQ(only.Count(), 1u);
 
-    FileFinder missing(folder.path() + "\\nowhere", "*.tov");
+    FileFinder missing(path + L"\\nowhere", L"*.tov");
     EXPECT_EQ(missing.Count(), 0u);
     EXPECT_NE(missing.LastError(), static_cast<DWORD>(ERROR_SUCCESS));
 }
@@ -88,7 +90,7 @@ TEST(ListingLoader, LoadsAVerifiedListingIntoLinesAndClosesTheFile) {
     TempFolder folder;
     const std::string listing = SmallListing();
     const std::string path = folder.WriteFile("job.tov", listing);
-    const ListingDocument document = ReadListingFile(path.c_str());
+    const ListingDocument document = ReadListingFile(WideFromAnsi(path));
     EXPECT_EQ(document.size(), listing.size() + 1);
     EXPECT_EQ(document.Line(0), ">|C:\\Job");
     EXPECT_TRUE(IsClosed(path));
@@ -219,7 +221,7 @@ const SeenDialog* FindSeen(const std::vector<SeenDialog>& seen, Matches matches)
 class DialogRecorder {
   public:
     // `answer`, when given, is typed into the open dialog's file name and confirmed.
-    explicit DialogRecorder(HWND summary, std::string answer = {})
+    explicit DialogRecorder(HWND summary, std::wstring answer = {})
         : thread_id_(GetCurrentThreadId()),
           summary_(summary),
           answer_(std::move(answer)),
@@ -260,7 +262,7 @@ class DialogRecorder {
                 last = dialog;
                 last_time = now;
                 if (seen.open_dialog && !answer_.empty()) {
-                    SetDlgItemTextA(dialog, GetDlgItem(dialog, 1148) ? 1148 : 1152,
+                    SetDlgItemTextW(dialog, GetDlgItem(dialog, 1148) ? 1148 : 1152,
                                     answer_.c_str());
                     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
                 } else {
@@ -275,7 +277,7 @@ class DialogRecorder {
 
     DWORD thread_id_;
     HWND summary_;
-    std::string answer_;
+    std::wstring answer_;
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
     std::vector<SeenDialog> seen_;
@@ -439,7 +441,7 @@ TEST(StartUp, ANameTypedIntoTheOpenDialogThatDoesNotExistGivesThePlatformsText) 
     FrameSession session(English(std::string()));
     ASSERT_TRUE(session.alive());
     QueueWatch watch(session.frame());
-    DialogRecorder recorder(session.frame().work_summary_hwnd(), "missing.tov");
+    DialogRecorder recorder(session.frame().work_summary_hwnd(), L"missing.tov");
     session.PumpUntilIdle();
     EXPECT_FALSE(session.alive());
 
@@ -452,6 +454,44 @@ TEST(StartUp, ANameTypedIntoTheOpenDialogThatDoesNotExistGivesThePlatformsText) 
     ASSERT_TRUE(watch.close.taken);
     EXPECT_TRUE(watch.close.summary_visible);
     EXPECT_EQ(watch.close.summary_text_length, 0);
+}
+
+// A folder whose name the ANSI code page cannot spell (Greek): its only listing is found and
+// opened, and one typed into the open dialog is opened too.
+TEST(StartUp, AListingInAFolderNamedOutsideTheCodePageOpens) {
+    for (const bool typed : {false, true}) {
+        SCOPED_TRACE(typed ? "typed into the open dialog" : "the only one in the folder");
+        FrameSession session(English(std::string()));
+        ASSERT_TRUE(session.alive());
+        const std::wstring base = WideFromAnsi(session.folder().path());
+        const std::wstring folder = base + L"\\\u0395\u03c1\u03b3\u03b1\u03c3\u03af\u03b1";
+        const std::wstring listing = folder + L"\\job.tov";
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+        {
+            FileHandle file(listing, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+            file.Write(SmallListing());
+            file.Close();
+        }
+        ASSERT_TRUE(SetCurrentDirectoryW(typed ? base.c_str() : folder.c_str()));
+        {
+            DialogRecorder recorder(session.frame().work_summary_hwnd(),
+                                    typed ? listing : std::wstring());
+            session.PumpUntilIdle();
+            const std::vector<SeenDialog> seen = recorder.seen();
+            EXPECT_EQ(FindSeen(seen, [](const SeenDialog& dialog) { return dialog.open_dialog; }) !=
+                          nullptr,
+                      typed);
+            EXPECT_EQ(
+                FindSeen(seen,
+                         [](const SeenDialog& dialog) { return dialog.caption == "Tov - error"; }),
+                nullptr);
+        }
+        ASSERT_TRUE(session.alive());
+        EXPECT_GT(SendMessageA(session.frame().folder_tree_hwnd(), TVM_GETCOUNT, 0, 0), 0);
+        SetCurrentDirectoryW(base.c_str());
+        DeleteFileW(listing.c_str());
+        RemoveDirectoryW(folder.c_str());
+    }
 }
 
 struct Refusal {

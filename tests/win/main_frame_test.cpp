@@ -13,6 +13,7 @@
 #include "res/resource.h"
 #include "tests/win/frame_test_support.h"
 #include "ui/rebar_win.h"
+#include "ui/system_icons_win.h"
 #include "ui/toolbar_win.h"
 
 namespace tov {
@@ -95,6 +96,23 @@ TEST(MainFrame, StartsWithUpAndSaveDisabledResultsHiddenAndFocusInTheFileList) {
     EXPECT_EQ(GetDlgCtrlID(frame.file_list_hwnd()), IDC_FILE_LIST);
     EXPECT_EQ(GetDlgCtrlID(frame.results_list_hwnd()), IDC_RESULTS_LIST);
     EXPECT_EQ(GetParent(frame.results_list_hwnd()), frame.results_pane().hwnd());
+}
+
+// Started at the root of a drive (a delivery stick), the program still has the shell's image
+// list and its folder icons for the tree and the lists.
+TEST(SystemIcons, TheFolderIconsComeAlsoAtTheRootOfADrive) {
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    test::TempFolder folder;
+    for (const std::string& directory : {folder.path(), std::string("C:\\")}) {
+        SCOPED_TRACE(directory);
+        ASSERT_TRUE(SetCurrentDirectoryA(directory.c_str()));
+        const SystemIcons icons = FetchSystemIcons();
+        EXPECT_NE(icons.images, nullptr);
+        EXPECT_GT(icons.closed_folder, 0);  // 0 is the plain document
+        EXPECT_GT(icons.open_folder, 0);
+    }
+    SetCurrentDirectoryA(previous);
 }
 
 TEST(MainFrame, CommandStateReachesTheToolbarOnlyOnceTheQueueIsEmpty) {
@@ -283,34 +301,55 @@ TEST(MainFrame, NarrowingHidesTrailingButtonsAndTheChevronMenuOffersThem) {
     EXPECT_TRUE(ClippedButtons(toolbar).empty());
     EXPECT_EQ(BuildChevronMenu(toolbar), nullptr);
 
-    ResizeFrame(session, 200, 400);
-    const std::vector<int> clipped = ClippedButtons(toolbar);
-    ASSERT_FALSE(clipped.empty());
-    EXPECT_EQ(clipped.back(), 11);  // the last button, ID_ONLY_BAD
-    EXPECT_NE(clipped.front(), 0);  // "Up" still fits
-    for (std::size_t i = 1; i < clipped.size(); ++i) {
-        EXPECT_EQ(clipped[i], clipped[i - 1] + 1);  // trailing: one run up to the end
-    }
-
-    MenuHandle menu(BuildChevronMenu(toolbar));
-    ASSERT_TRUE(menu);
-    ASSERT_EQ(GetMenuItemCount(menu.get()), static_cast<int>(clipped.size()));
-    for (std::size_t i = 0; i < clipped.size(); ++i) {
-        TBBUTTON button{};
-        SendMessageA(toolbar, TB_GETBUTTON, clipped[i], reinterpret_cast<LPARAM>(&button));
-        const UINT state = GetMenuState(menu.get(), static_cast<UINT>(i), MF_BYPOSITION);
-        if (button.fsStyle & BTNS_SEP) {
-            EXPECT_TRUE(state & MF_SEPARATOR) << i;
-        } else {
-            EXPECT_EQ(GetMenuItemID(menu.get(), static_cast<int>(i)),
-                      static_cast<UINT>(button.idCommand));
+    // Each width hides a different run of trailing items, starting with a button, with a
+    // separator, or with the widened item that holds the search box.
+    for (int width : {150, 170, 190, 210}) {
+        SCOPED_TRACE(width);
+        ResizeFrame(session, width, 400);
+        const std::vector<int> clipped = ClippedButtons(toolbar);
+        ASSERT_FALSE(clipped.empty());
+        EXPECT_EQ(clipped.back(), 11);  // the last button, ID_ONLY_BAD
+        EXPECT_NE(clipped.front(), 0);  // "Up" still fits
+        for (std::size_t i = 1; i < clipped.size(); ++i) {
+            EXPECT_EQ(clipped[i], clipped[i - 1] + 1);  // trailing: one run up to the end
         }
+
+        // The clipped buttons with a command in order, one separator where the toolbar
+        // separates them, none at either end and no empty item.
+        std::vector<UINT> expected;
+        for (int index : clipped) {
+            TBBUTTON button{};
+            SendMessageA(toolbar, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button));
+            if (!(button.fsStyle & BTNS_SEP) && button.idCommand != 0) {
+                expected.push_back(static_cast<UINT>(button.idCommand));
+            } else if (!expected.empty() && expected.back() != 0) {
+                expected.push_back(0);
+            }
+        }
+        if (!expected.empty() && expected.back() == 0) {
+            expected.pop_back();
+        }
+        MenuHandle menu(BuildChevronMenu(toolbar));
+        ASSERT_TRUE(menu);
+        std::vector<UINT> items;
+        for (int i = 0; i < GetMenuItemCount(menu.get()); ++i) {
+            const UINT state = GetMenuState(menu.get(), static_cast<UINT>(i), MF_BYPOSITION);
+            char label[200] = {};
+            GetMenuStringA(menu.get(), static_cast<UINT>(i), label, sizeof(label), MF_BYPOSITION);
+            if (state & MF_SEPARATOR) {
+                items.push_back(0);
+            } else {
+                EXPECT_NE(label[0], '\0') << i;
+                items.push_back(GetMenuItemID(menu.get(), i));
+            }
+        }
+        EXPECT_EQ(items, expected);
+        // English labels come from the command strings, after their line feed.
+        char label[200] = {};
+        GetMenuStringA(menu.get(), static_cast<UINT>(items.size() - 1), label, sizeof(label),
+                       MF_BYPOSITION);
+        EXPECT_EQ(std::string(label), CommandText(ID_ONLY_BAD, 200, 199, true));
     }
-    // English labels come from the command strings, after their line feed.
-    const int last = GetMenuItemCount(menu.get()) - 1;
-    char label[200] = {};
-    GetMenuStringA(menu.get(), static_cast<UINT>(last), label, sizeof(label), MF_BYPOSITION);
-    EXPECT_EQ(std::string(label), CommandText(ID_ONLY_BAD, 200, 199, true));
 }
 
 std::string TooltipFromFrame(FrameSession& session, UINT command) {

@@ -10,14 +10,17 @@
 #include <cstdio>
 #include <functional>
 #include <mutex>
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "listing/file_handle_win.h"
 #include "res/resource.h"
 #include "search/file_type_class.h"
 #include "search/results_file_win.h"
 #include "tests/win/frame_test_support.h"
+#include "ui/system_error_text_win.h"
 #include "tools/writer/listing_writer.h"
 #include "ui/file_list_control_win.h"
 #include "ui/text_win.h"
@@ -190,6 +193,27 @@ TEST(SearchBar, LabelAndBoxSitAtTheRightEndOfTheToolbar) {
         EXPECT_EQ(item.cx, w > 210 ? w - 210 : 0) << width;
         EXPECT_EQ(item.fsStyle & BTNS_DROPDOWN, BTNS_DROPDOWN);
         EXPECT_EQ(item.idCommand, 0);
+
+        // The label shows its text and the toolbar through it, nothing coloured: no image of
+        // the widened item beneath.
+        RedrawWindow(toolbar, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RECT bar{};
+        GetWindowRect(label, &rect);
+        GetWindowRect(toolbar, &bar);
+        IntersectRect(&rect, &rect, &bar);  // a narrow window pushes it off the toolbar
+        HDC screen = GetDC(nullptr);
+        int coloured = 0;
+        for (int y = rect.top; y < rect.bottom; ++y) {
+            for (int x = rect.left; x < rect.right; ++x) {
+                const COLORREF color = GetPixel(screen, x, y);
+                const int high = std::max({GetRValue(color), GetGValue(color), GetBValue(color)});
+                const int low = std::min({GetRValue(color), GetGValue(color), GetBValue(color)});
+                coloured += high - low > 60 ? 1 : 0;
+            }
+        }
+        ReleaseDC(nullptr, screen);
+        EXPECT_EQ(coloured, 0) << width;
     }
 }
 
@@ -467,6 +491,15 @@ DialogScript::Step EnterFileName(std::string name) {
     };
 }
 
+// The same as typed by a user whose name the ANSI code page cannot spell.
+DialogScript::Step EnterWideFileName(std::wstring name) {
+    return [name](HWND dialog) {
+        SendMessageW(FileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    };
+}
+
 DialogScript::Step Answer(int button) {
     return [button](HWND dialog) {
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
@@ -544,6 +577,73 @@ TEST(SaveSearch, ANameWithoutExtensionWritesACsvFileInTheShownOrder) {
     }
 }
 
+// Names as typed, also where the ANSI code page has no such letters: Polish (which it would
+// quietly change to "Lodz") and Greek (which it cannot write at all).
+TEST(SaveSearch, ANameOutsideTheCodePageIsSavedAsTyped) {
+    FrameSession session(SearchOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    PressEnter(session);
+    const Texts shown = ShownRows(session.frame());
+    const std::wstring folder = WideFromAnsi(session.folder().path());
+    const std::wstring names[] = {L"\u0141\u00f3d\u017a",
+                                  L"\u0391\u03c0\u03bf\u03c4\u03b5\u03bb\u03ad\u03c3\u03bc"
+                                  L"\u03b1\u03c4\u03b1"};
+    for (const std::wstring& name : names) {
+        Texts captions;
+        ASSERT_EQ(SaveWith(session, {EnterWideFileName(folder + L"\\" + name)}, &captions), 1u);
+        EXPECT_EQ(captions.size(), 1u) << "no message after the dialog: " << captions.back();
+    }
+    std::vector<std::wstring> saved;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((folder + L"\\*.csv").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            saved.push_back(found.cFileName);
+            const FileHandle file(folder + L"\\" + found.cFileName, GENERIC_READ, 0, OPEN_EXISTING,
+                                  0);
+            std::string bytes(static_cast<std::size_t>(file.Size()), '\0');
+            file.Read(bytes.data(), static_cast<DWORD>(bytes.size()));
+            EXPECT_EQ(bytes, ExpectedCsv(shown));
+            DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    std::sort(saved.begin(), saved.end());
+    EXPECT_EQ(saved, (std::vector<std::wstring>{names[0] + L".csv", names[1] + L".csv"}));
+}
+
+// A path longer than the dialog can take is refused in the dialog with the reason, and the
+// dialog stays for another choice: nothing crashes and nothing is written.
+TEST(SaveSearch, APathTooLongForTheDialogIsRefusedThere) {
+    FrameSession session(SearchOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    PressEnter(session);
+    const std::string folder = session.folder().path();
+    std::string message;
+    auto read_and_close = [&message](HWND box) {
+        char text[512] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+        message = text;
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+    Texts captions;
+    ASSERT_EQ(SaveWith(session,
+                       {EnterFileName(folder + "\\" + std::string(300, 'a') + ".csv"),
+                        read_and_close, Answer(IDCANCEL)},
+                       &captions),
+              3u);
+    ASSERT_GE(captions.size(), 2u);
+    EXPECT_EQ(captions[1], "Orvan Explorer");
+    EXPECT_EQ(message, "error saving file\r\n\r\n" + SystemErrorText(ERROR_FILENAME_EXCED_RANGE));
+    EXPECT_TRUE(session.alive());
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((folder + "\\*.csv").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+    }
+}
+
 // Disabled: under a loaded Wine the dialog script now and then loses the overwrite prompt or the
 // message box; the refusal of a read-only target is checked on SaveResultsFile below.
 TEST(SaveSearch, DISABLED_AReadOnlyFileIsLeftAsItWasAndTheErrorIsShown) {
@@ -590,19 +690,19 @@ TEST(SaveSearch, AFailedSaveKeepsTheTargetAndLeavesNoTemporaryFile) {
     test::TempFolder folder;
     const std::string target = folder.WriteFile("t.csv", "before");
     // A folder that does not exist: nothing is created.
-    EXPECT_FALSE(SaveResultsFile(folder.path() + "\\missing\\t.csv", rows, order));
+    EXPECT_FALSE(SaveResultsFile(WideFromAnsi(folder.path() + "\\missing\\t.csv"), rows, order));
     // A folder in the way of the name.
     CreateDirectoryA((folder.path() + "\\dir.csv").c_str(), nullptr);
-    EXPECT_FALSE(SaveResultsFile(folder.path() + "\\dir.csv", rows, order));
+    EXPECT_FALSE(SaveResultsFile(WideFromAnsi(folder.path() + "\\dir.csv"), rows, order));
     // A target held open without sharing cannot be replaced; it keeps its bytes.
     HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(SaveResultsFile(target, rows, order));
+    EXPECT_FALSE(SaveResultsFile(WideFromAnsi(target), rows, order));
     CloseHandle(held);
     EXPECT_EQ(ReadFileBytes(target), "before");
     // A read-only target is refused and keeps its bytes.
     ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(SaveResultsFile(target, rows, order));
+    EXPECT_FALSE(SaveResultsFile(WideFromAnsi(target), rows, order));
     EXPECT_EQ(ReadFileBytes(target), "before");
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
     WIN32_FIND_DATAA found{};
@@ -613,7 +713,7 @@ TEST(SaveSearch, AFailedSaveKeepsTheTargetAndLeavesNoTemporaryFile) {
     }
     RemoveDirectoryA((folder.path() + "\\dir.csv").c_str());
     // And then it works.
-    EXPECT_TRUE(SaveResultsFile(target, rows, order));
+    EXPECT_TRUE(SaveResultsFile(WideFromAnsi(target), rows, order));
     EXPECT_EQ(ReadFileBytes(target), "\"bien\";\"a.txt\";\"1\";\"01/01/01 00:00:00\"\r\n");
 }
 
@@ -660,7 +760,7 @@ TEST(SearchScale, AllFilesOfAMillionFileListingSearchSortAndSave) {
             static_cast<std::uint32_t>(&control.RowAt(position) - control.rows().rows.data());
     }
     const std::string target = session.folder().path() + "\\all.csv";
-    ASSERT_TRUE(SaveResultsFile(target, control.rows(), order));
+    ASSERT_TRUE(SaveResultsFile(WideFromAnsi(target), control.rows(), order));
     const double save_ms = MillisecondsSince(start);
     WIN32_FILE_ATTRIBUTE_DATA saved{};
     ASSERT_TRUE(GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &saved));

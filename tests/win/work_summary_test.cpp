@@ -331,5 +331,55 @@ TEST(WorkSummaryDialog, ClosedWithItsCloseBoxItComesBackUnchanged) {
     EXPECT_EQ(CellText(list, 0, 2), "1");
 }
 
+// Made smaller and then larger, the dialog shows what painting it anew shows: no half-erased
+// labels, no copy of a scroll bar left where a control was.
+TEST(WorkSummaryDialog, PaintsCleanlyAfterShrinkingAndGrowing) {
+    test::FrameOptions options;
+    options.listing = test::SmallListing();
+    test::FrameSession session(options);
+    ASSERT_TRUE(session.alive());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    const HWND summary = session.frame().work_summary_hwnd();
+    ASSERT_TRUE(IsWindowVisible(summary));
+    SetFocus(session.hwnd());  // no blinking caret in the edit
+    RECT rect{};
+    GetWindowRect(summary, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    constexpr UINT kSizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+    for (const SIZE size : {SIZE{width - 260, height - 140}, SIZE{width + 120, height + 90}}) {
+        SetWindowPos(summary, nullptr, 0, 0, size.cx, size.cy, kSizeOnly);
+        ASSERT_TRUE(session.PumpUntilIdle());
+    }
+    EXPECT_TRUE(test::PaintedAsFresh(summary));
+}
+
+// An owned window belongs in front of its owner: a click on the main window, which activates and
+// raises it, leaves the summary in front, on the screen too.
+TEST(WorkSummaryDialog, StaysInFrontWhenTheMainWindowIsClicked) {
+    test::FrameOptions options;
+    options.listing = test::SmallListing();
+    test::FrameSession session(options);
+    ASSERT_TRUE(session.alive());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    const HWND summary = session.frame().work_summary_hwnd();
+    ASSERT_TRUE(IsWindowVisible(summary));
+
+    RECT frame{};
+    RECT covered{};
+    GetWindowRect(session.hwnd(), &frame);
+    GetWindowRect(summary, &covered);
+    const POINT outside{frame.left + 24, frame.bottom - 24};
+    ASSERT_FALSE(PtInRect(&covered, outside));
+    ASSERT_EQ(test::TopLevelWindowAt(outside), session.hwnd());
+    test::ClickScreenAt(outside);
+    ASSERT_TRUE(session.PumpUntilIdle());
+
+    EXPECT_EQ(GetForegroundWindow(), session.hwnd()) << "the click activated the main window";
+    const POINT centre{(covered.left + covered.right) / 2, (covered.top + covered.bottom) / 2};
+    EXPECT_EQ(test::TopLevelWindowAt(centre), summary);
+    EXPECT_TRUE(test::ScreenShowsWindow(summary));
+}
+
 }  // namespace
 }  // namespace tov
