@@ -21,12 +21,10 @@ void AppendEscaped(std::string& out, std::string_view field) {
     }
 }
 
-void AppendRowLine(std::string& out, const FileRow& row, std::string_view path) {
-    if (row.is_folder) {
-        AppendCsvLine(out, {}, path, row.name, {}, {});
-    } else {
-        AppendCsvLine(out, row.status, path, row.name, row.size, row.date);
-    }
+void AppendRowLine(std::string& out, const RowSet& rows, const FileRow& row,
+                   std::string_view path) {
+    const FileLineFields fields = rows.Fields(row);
+    AppendCsvLine(out, fields.status, path, fields.name, fields.size, fields.date);
 }
 
 std::uint64_t QuotedBytes(std::string_view field) {
@@ -52,7 +50,7 @@ void AppendCsvLine(std::string& out, std::string_view status, std::string_view p
 void AppendCsvRow(std::string& out, const RowSet& rows, const FileRow& row) {
     std::string path;
     rows.AppendPath(path, row.path_prefix);
-    AppendRowLine(out, row, path);
+    AppendRowLine(out, rows, row, path);
 }
 
 std::uint64_t CsvByteCount(const RowSet& rows, std::span<const std::uint32_t> order) {
@@ -69,11 +67,10 @@ std::uint64_t CsvByteCount(const RowSet& rows, std::span<const std::uint32_t> or
             continue;
         }
         const FileRow& row = rows.rows[index];
-        total += kFraming + QuotedBytes(row.name) +
+        const FileLineFields fields = rows.Fields(row);
+        total += kFraming + QuotedBytes(fields.name) + QuotedBytes(fields.status) +
+                 QuotedBytes(fields.size) + QuotedBytes(fields.date) +
                  (row.path_prefix < path_bytes.size() ? path_bytes[row.path_prefix] : 0);
-        if (!row.is_folder) {
-            total += QuotedBytes(row.status) + QuotedBytes(row.size) + QuotedBytes(row.date);
-        }
     }
     return total;
 }
@@ -95,7 +92,7 @@ bool WriteCsv(const RowSet& rows, std::span<const std::uint32_t> order,
             path.clear();
             rows.AppendPath(path, path_level);
         }
-        AppendRowLine(chunk, row, path);
+        AppendRowLine(chunk, rows, row, path);
         if (chunk.size() >= chunk_bytes) {
             if (!write(chunk)) {
                 return false;

@@ -10,7 +10,7 @@
 
 #include "listing/listing_document.h"
 #include "search/pattern_matcher.h"
-#include "ui/file_row.h"
+#include "listing/file_row.h"
 
 namespace tov {
 

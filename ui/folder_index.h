@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "listing/listing_document.h"
-#include "ui/file_row.h"
+#include "listing/file_row.h"
 
 namespace tov {
 
