@@ -61,17 +61,39 @@ std::uint64_t CsvByteCount(const RowSet& rows, std::span<const std::uint32_t> or
         path_bytes[i] = path_bytes[level.parent] + QuotedBytes(level.name) + 1;
     }
     constexpr std::uint64_t kFraming = 4 * 2 + 3 + 2;  // quotes, semicolons and CR LF
-    std::uint64_t total = 0;
-    for (const std::uint32_t index : order) {
-        if (index >= rows.rows.size()) {
-            continue;
-        }
-        const FileRow& row = rows.rows[index];
+    auto row_bytes = [&](const FileRow& row) {
         const FileLineFields fields = rows.Fields(row);
-        total += kFraming + QuotedBytes(fields.name) + QuotedBytes(fields.status) +
-                 QuotedBytes(fields.size) + QuotedBytes(fields.date) +
-                 (row.path_prefix < path_bytes.size() ? path_bytes[row.path_prefix] : 0);
+        return kFraming + QuotedBytes(fields.name) + QuotedBytes(fields.status) +
+               QuotedBytes(fields.size) + QuotedBytes(fields.date) +
+               (row.path_prefix < path_bytes.size() ? path_bytes[row.path_prefix] : 0);
+    };
+    // The order a list shows holds every row once: then the rows are summed as they lie, which
+    // reads the listing from start to end rather than at random.
+    if (order.size() == rows.rows.size()) {
+        std::vector<bool> seen(rows.rows.size(), false);
+        bool every_row_once = true;
+        for (const std::uint32_t index : order) {
+            if (index >= seen.size() || seen[index]) {
+                every_row_once = false;
+                break;
+            }
+            seen[index] = true;
+        }
+        if (every_row_once) {
+            std::uint64_t total = 0;
+            for (const FileRow& row : rows.rows) {
+                total += row_bytes(row);
+            }
+            return total;
+        }
     }
+    std::uint64_t total = 0;
+    rows.VisitInOrder(order, [&](std::uint32_t index) {
+        if (index < rows.rows.size()) {
+            total += row_bytes(rows.rows[index]);
+        }
+        return true;
+    });
     return total;
 }
 
@@ -82,9 +104,10 @@ bool WriteCsv(const RowSet& rows, std::span<const std::uint32_t> order,
     // Rows in a row mostly share their folder, so its path text is built once for the run.
     std::string path;
     std::uint32_t path_level = 0;
-    for (const std::uint32_t index : order) {
+    bool failed = false;
+    rows.VisitInOrder(order, [&](std::uint32_t index) {
         if (index >= rows.rows.size()) {
-            continue;
+            return true;
         }
         const FileRow& row = rows.rows[index];
         if (row.path_prefix != path_level) {
@@ -94,13 +117,12 @@ bool WriteCsv(const RowSet& rows, std::span<const std::uint32_t> order,
         }
         AppendRowLine(chunk, rows, row, path);
         if (chunk.size() >= chunk_bytes) {
-            if (!write(chunk)) {
-                return false;
-            }
+            failed = !write(chunk);
             chunk.clear();
         }
-    }
-    return chunk.empty() || write(chunk);
+        return !failed;
+    });
+    return !failed && (chunk.empty() || write(chunk));
 }
 
 }  // namespace tov

@@ -206,7 +206,7 @@ TEST(SearchWalk, DeepNestingUsesNoCallStack) {
 TEST(SearchWalk, RowMemoryFollowsTheRowsFound) {
     std::string text = ">|C:\n";
     for (int file = 0; file < 100000; ++file) {
-        text += "f" + std::to_string(file) + ".txt|1|01/01/01 00:00:00|bien\n";
+        text.append("f").append(std::to_string(file)).append(".txt|1|01/01/01 00:00:00|bien\n");
     }
     text += "<\n";
     const ListingDocument document = DocumentOf(text);

@@ -139,18 +139,26 @@ std::vector<std::uint32_t> SortNumbers(const RowSet& rows, SortSettings settings
                                        std::vector<std::uint32_t> order) {
     const std::size_t count = order.size();
     // Empty cells get the key 0, below every size and date key; descending order is the
-    // ascending order of the complemented keys, so equal rows keep their order both ways.
-    std::vector<NumericItem> items(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint32_t row = order[i];
+    // ascending order of the complemented keys, so equal rows keep their order both ways. The
+    // keys are read in the order the rows lie, which reads the listing from start to end.
+    std::vector<std::uint64_t> keys(rows.rows.size());
+    for (std::size_t row = 0; row < keys.size(); ++row) {
         const FileLineFields fields = rows.Fields(rows.rows[row]);
         const std::string_view text = settings.column == 2 ? fields.size : fields.date;
         std::uint64_t key = 0;
         if (!text.empty()) {
             key = settings.column == 2 ? SizeKey(text) : DateKey(text);
         }
-        items[i] = {settings.direction >= 0 ? key : ~key, row};
+        keys[row] = settings.direction >= 0 ? key : ~key;
     }
+    std::vector<NumericItem> items(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + 16 < count) {
+            __builtin_prefetch(&keys[order[i + 16]]);
+        }
+        items[i] = {keys[order[i]], order[i]};
+    }
+    keys = {};
     RadixSort(items);
     for (std::size_t i = 0; i < count; ++i) {
         order[i] = items[i].row;
@@ -198,7 +206,7 @@ std::vector<std::uint32_t> SortOrder(const RowSet& rows, SortSettings settings,
         [&rows, column](std::uint32_t row) {
             return TwoPieces{TextOf(rows, rows.rows[row], column), {}};
         },
-        ascending);
+        ascending, [&rows](std::uint32_t row, int stage) { rows.Prefetch(row, stage); });
     for (std::size_t i = 0; i < count; ++i) {
         order[i] = keys[i].item;
     }

@@ -148,6 +148,12 @@ std::vector<std::uint32_t> NameColumnOrder(const RowSet& rows, std::vector<std::
     std::vector<Leaf> leaves(current.size());
     std::vector<std::uint8_t> ranks(current.size());
     for (std::size_t i = 0; i < current.size(); ++i) {
+        if (i + RowSet::kRowsAhead < current.size()) {
+            rows.Prefetch(current[i + RowSet::kRowsAhead], 0);
+        }
+        if (i + RowSet::kLinesAhead < current.size()) {
+            rows.Prefetch(current[i + RowSet::kLinesAhead], 1);
+        }
         const FileRow& row = rows.rows[current[i]];
         std::uint32_t node = row.path_prefix < level_node.size() ? level_node[row.path_prefix] : 0;
         const std::string_view name = rows.Name(row);
@@ -167,6 +173,11 @@ std::vector<std::uint32_t> NameColumnOrder(const RowSet& rows, std::vector<std::
         return item < node_count
                    ? TwoPieces{tree.part(item), "\\"}
                    : TwoPieces{LastPart(rows, rows.rows[leaves[item - node_count].row]), {}};
+    };
+    auto prefetch = [&](std::uint32_t item, int stage) {
+        if (item >= node_count) {
+            rows.Prefetch(leaves[item - node_count].row, stage);
+        }
     };
     TextHeadsSorter sorter;
     std::vector<std::size_t> begin(node_count + 1);
@@ -204,7 +215,7 @@ std::vector<std::uint32_t> NameColumnOrder(const RowSet& rows, std::vector<std::
         }
         for (std::uint32_t node = 0; node < node_count; ++node) {
             sorter.Sort(std::span(items).subspan(begin[node], begin[node + 1] - begin[node]),
-                        text_of, ascending);
+                        text_of, ascending, prefetch);
         }
         // The walk keeps its own stack: the tree is as deep as the deepest path.
         walk.assign(1, {0, begin[0]});

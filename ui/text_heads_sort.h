@@ -41,10 +41,12 @@ class TextHeadsSorter {
         }
     }
 
-    // Sorts `keys` (item set) by `text_of(item)` (a TwoPieces), ascending
-    // or descending; keys that tie keep their order both ways. Texts must not hold a NUL.
-    template <typename TextOf>
-    void Sort(std::span<HeadKey> keys, const TextOf& text_of, bool ascending) {
+    // Sorts `keys` (item set) by `text_of(item)` (a TwoPieces), ascending or descending; keys
+    // that tie keep their order both ways. Texts must not hold a NUL. `prefetch(item, stage)`
+    // is told of the items sixteen (stage 0) and eight (stage 1) places ahead of the one read.
+    template <typename TextOf, typename Prefetch>
+    void Sort(std::span<HeadKey> keys, const TextOf& text_of, bool ascending,
+              const Prefetch& prefetch) {
         if (keys.size() < 2) {
             return;
         }
@@ -78,6 +80,12 @@ class TextHeadsSorter {
             const Run run = runs_.back();
             runs_.pop_back();
             for (std::size_t i = run.begin; i < run.end; ++i) {
+                if (i + 16 < run.end) {
+                    prefetch(keys[i + 16].item, 0);
+                }
+                if (i + 8 < run.end) {
+                    prefetch(keys[i + 8].item, 1);
+                }
                 fill_head(keys[i], run.depth);
             }
             std::stable_sort(keys.begin() + run.begin, keys.begin() + run.end, before);
