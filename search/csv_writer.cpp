@@ -31,6 +31,55 @@ std::uint64_t QuotedBytes(std::string_view field) {
     return field.size() + static_cast<std::uint64_t>(std::count(field.begin(), field.end(), '"'));
 }
 
+// The path text of every level, built once when together they are not large beside the listing:
+// rows saved in an order of their own (by size, say) change folder at nearly every row, and
+// building a path walks up its levels through memory at random. A deep chain of levels, whose
+// paths together grow with the square of its depth, keeps building them row by row.
+class LevelPaths {
+  public:
+    explicit LevelPaths(const RowSet& rows) {
+        std::uint64_t total = 0;
+        for (const PathLevel& level : rows.levels) {
+            total += level.length;
+        }
+        const std::uint64_t bound = std::max<std::uint64_t>(rows.text.size() / 8, 1u << 24);
+        if (total > bound) {
+            return;
+        }
+        text_.reserve(static_cast<std::size_t>(total));
+        starts_.resize(rows.levels.size(), 0);
+        for (std::size_t i = 1; i < rows.levels.size(); ++i) {
+            const PathLevel& level = rows.levels[i];
+            if (level.parent >= i) {
+                text_.clear();
+                starts_.clear();
+                return;
+            }
+            starts_[i] = text_.size();
+            // Within the room reserved above: the parent's text stays where it is.
+            text_.append(text_.data() + starts_[level.parent],
+                         static_cast<std::size_t>(rows.levels[level.parent].length));
+            text_.append(level.name);
+            text_ += '\\';
+        }
+        levels_ = &rows.levels;
+    }
+
+    bool has_all() const { return levels_ != nullptr; }
+    std::string_view Path(std::uint32_t level) const {
+        if (level >= starts_.size()) {
+            return {};
+        }
+        return std::string_view(text_).substr(starts_[level],
+                                              static_cast<std::size_t>((*levels_)[level].length));
+    }
+
+  private:
+    std::string text_;
+    std::vector<std::size_t> starts_;
+    const std::vector<PathLevel>* levels_ = nullptr;
+};
+
 }  // namespace
 
 void AppendCsvLine(std::string& out, std::string_view status, std::string_view path_prefix,
@@ -101,7 +150,9 @@ bool WriteCsv(const RowSet& rows, std::span<const std::uint32_t> order,
               const std::function<bool(std::string_view)>& write, std::size_t chunk_bytes) {
     std::string chunk;
     chunk.reserve(chunk_bytes + 1024);
-    // Rows in a row mostly share their folder, so its path text is built once for the run.
+    const LevelPaths paths(rows);
+    // Without every path at hand, rows in a row mostly share their folder, so its path text is
+    // built once for the run.
     std::string path;
     std::uint32_t path_level = 0;
     bool failed = false;
@@ -110,12 +161,16 @@ bool WriteCsv(const RowSet& rows, std::span<const std::uint32_t> order,
             return true;
         }
         const FileRow& row = rows.rows[index];
-        if (row.path_prefix != path_level) {
-            path_level = row.path_prefix;
-            path.clear();
-            rows.AppendPath(path, path_level);
+        if (paths.has_all()) {
+            AppendRowLine(chunk, rows, row, paths.Path(row.path_prefix));
+        } else {
+            if (row.path_prefix != path_level) {
+                path_level = row.path_prefix;
+                path.clear();
+                rows.AppendPath(path, path_level);
+            }
+            AppendRowLine(chunk, rows, row, path);
         }
-        AppendRowLine(chunk, rows, row, path);
         if (chunk.size() >= chunk_bytes) {
             failed = !write(chunk);
             chunk.clear();

@@ -167,7 +167,7 @@ TEST(SortRows, AgreesWithCompareRows) {
         "",      "01/01/69 00:00:00", "01/01/70 00:00:00", "99/99/99 99:99:99",
         "short", "29/02/01 00:00:00"};
     Rows rows;
-    // Long shared beginnings make the sort read past its first twelve bytes, twice over.
+    // Long shared beginnings make the sort read past its first eight bytes, twice over.
     std::vector<std::uint32_t> levels = {0, rows.Path("C:\\"), rows.Path("c:\\abcdefgh\\"),
                                          rows.Path("C:\\Documentos\\Proyectos 2008\\"),
                                          rows.Path("c:\\documentos\\proyectos 2008\\Informes\\")};
