@@ -109,27 +109,39 @@ int CompareRows(const RowSet& rows, const FileRow& a, const FileRow& b, SortSett
 namespace {
 
 // Stable least-significant-digit radix sort of (key, row) pairs by key, one byte a pass; a byte
-// that is the same in every key needs no pass.
+// that is the same in every key needs no pass. The key is kept in two halves, so that an item is
+// 12 bytes and the sort of ten million rows holds 240 MB, not 320 MB.
 struct NumericItem {
-    std::uint64_t key;
+    std::uint32_t key_low;
+    std::uint32_t key_high;
     std::uint32_t row;
+
+    NumericItem() = default;
+    NumericItem(std::uint64_t key, std::uint32_t row_index)
+        : key_low(static_cast<std::uint32_t>(key)),
+          key_high(static_cast<std::uint32_t>(key >> 32)),
+          row(row_index) {}
+    unsigned Digit(int shift) const {
+        return (shift < 32 ? key_low >> shift : key_high >> (shift - 32)) & 0xFFu;
+    }
 };
+static_assert(sizeof(NumericItem) == 12);
 
 void RadixSort(std::vector<NumericItem>& items) {
     std::vector<NumericItem> buffer(items.size());
     for (int shift = 0; shift < 64; shift += 8) {
         std::size_t counts[257] = {};
         for (const NumericItem& item : items) {
-            ++counts[((item.key >> shift) & 0xFF) + 1];
+            ++counts[item.Digit(shift) + 1];
         }
-        if (!items.empty() && counts[((items[0].key >> shift) & 0xFF) + 1] == items.size()) {
+        if (!items.empty() && counts[items[0].Digit(shift) + 1] == items.size()) {
             continue;
         }
         for (int digit = 0; digit < 256; ++digit) {
             counts[digit + 1] += counts[digit];
         }
         for (const NumericItem& item : items) {
-            buffer[counts[(item.key >> shift) & 0xFF]++] = item;
+            buffer[counts[item.Digit(shift)]++] = item;
         }
         items.swap(buffer);
     }
