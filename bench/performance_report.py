@@ -227,7 +227,11 @@ def value(get, files):
         return None
 
 
-now = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC")
+# The run's own date: when its listings were listed, so that a report written again from the
+# same figures keeps it.
+sizes_path = os.path.join(figures, "sizes")
+now = datetime.datetime.fromtimestamp(os.path.getmtime(sizes_path), datetime.timezone.utc).strftime(
+    "%Y-%m-%d %H:%M UTC")
 lines = ["# Performance", "",
          "Written by `tools/bench.sh` (release builds; core benchmarks with Google Benchmark, the "
          "main window driven under Wine by `win_bench.exe`). Every reference was measured in the "

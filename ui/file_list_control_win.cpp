@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "res/resource.h"
 #include "listing/file_line.h"
+#include "res/resource.h"
 #include "ui/reflect_win.h"
 #include "ui/system_icons_win.h"
 #include "ui/text_win.h"
@@ -87,7 +87,6 @@ void FileListControl::SetRows(RowSet rows) {
     // The old rows and order go before the new order is made: a list of ten million rows
     // should not hold two of each at once.
     ClearSelection();
-    ListView_SetItemCountEx(hwnd(), 0, 0);
     order_ = {};
     rows_ = std::move(rows);
     order_ = SortOrder(rows_, sort_);

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "listing/file_row.h"
 #include "ui/compare_rows.h"
 #include "ui/file_icons_win.h"
-#include "listing/file_row.h"
 #include "ui/handles_win.h"
 #include "ui/window_win.h"
 

@@ -9,9 +9,8 @@
 namespace tov {
 
 // The rows of `current` (row indexes in the order they show now, every one valid) sorted by
-// column 1: empty texts
-// first, then subfolder rows, then the rest by their texts without regard to case, ascending or
-// descending; rows that tie keep their order both ways.
+// column 1: empty texts first, then subfolder rows, then the rest by their texts without regard
+// to case, ascending or descending; rows that tie keep their order both ways.
 //
 // The texts are never built: paths are taken apart at every "\" into one tree of parts merged
 // without regard to case, and the order is a walk through that tree with each part's items
