@@ -57,10 +57,11 @@ struct RowSet {
 
     static constexpr std::uint64_t kWhole = std::numeric_limits<std::uint64_t>::max();
 
-    // A row for `name`, a view into `text`.
+    // A row for `name`, a view into `text` (an empty name may view nothing at all).
     FileRow RowOf(std::string_view name, std::uint32_t path_prefix, std::uint32_t kind) const {
-        return {static_cast<std::uint32_t>(name.data() - text.data()),
-                static_cast<std::uint32_t>(name.size()), path_prefix, kind};
+        const std::uint32_t at =
+            name.data() == nullptr ? 0 : static_cast<std::uint32_t>(name.data() - text.data());
+        return {at, static_cast<std::uint32_t>(name.size()), path_prefix, kind};
     }
 
     std::string_view Name(const FileRow& row) const {
