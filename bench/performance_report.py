@@ -83,7 +83,8 @@ def add(measure, figure, reference, ratio, target, met):
     rows.append((measure, figure, reference, ratio, target, verdict))
 
 
-F = largest
+# The core targets are set at 1,000,000 files; a larger listing has targets of its own below.
+F = 1_000_000 if 1_000_000 in counts else largest
 md5 = bench(F, "BM_MD5_16KiB")
 openssl = read("openssl_md5")
 if md5 and openssl:
@@ -144,6 +145,25 @@ if csv:
     add('CSV of the "All files" results', f"{mb(csv):.0f} MB/s ({to_ms(csv):.0f} ms)", "", "",
         ">= 300 MB/s", mb(csv) >= 300)
 
+def wine_save_and_peak(w, files, save_limit):
+    if "save_write_ms" in w:
+        add(f"Wine: writing the results file ({w.get('save_write_bytes', 0) / 1e6:.1f} MB)",
+            f"{w['save_write_ms']:.0f} ms (CPU {w.get('save_write_cpu_ms', 0):.0f} ms)", "", "",
+            "", None)
+    if "save_command_ms" in w:
+        add("Wine: the Save search command, the save dialog included",
+            f"{w['save_command_ms']:.0f} ms (CPU {w.get('save_command_cpu_ms', 0):.0f} ms; "
+            f"{w.get('save_bytes', 0) / 1e6:.1f} MB)", "", "",
+            f"<= {save_limit} ms" if save_limit else "",
+            w["save_command_ms"] <= save_limit if save_limit else None)
+    if "peak_working_set_bytes" in w:
+        limit = sizes[files] + 64 * w.get("search_all_rows", 0)
+        peak = w["peak_working_set_bytes"]
+        add("Wine: peak working set", f"{peak / 2**20:.0f} MiB",
+            f"file {sizes[files] / 2**20:.0f} MiB + 64 B x {w.get('search_all_rows', 0):.0f} rows",
+            f"{peak / limit:.2f}x", f"<= {limit / 2**20:.0f} MiB", peak <= limit)
+
+
 w = wine.get(F, {})
 if w:
     def wine_row(key, text, limit):
@@ -164,17 +184,27 @@ if w:
     for key, text in (("sort_name_ms", "Name"), ("sort_size_ms", "Size"), ("sort_date_ms", "Date"),
                       ("sort_status_ms", "Status")):
         wine_row(key, f"Wine: column click on {text} to idle", 1000)
-    if "save_command_ms" in w:
-        add("Wine: saving the results, the save dialog included",
-            f"{w['save_command_ms']:.0f} ms (CPU {w.get('save_command_cpu_ms', 0):.0f} ms; "
-            f"{w.get('save_after_dialog_ms', 0):.0f} ms after Save was pressed; "
-            f"{w.get('save_bytes', 0) / 1e6:.1f} MB)", "", "", "", None)
-    if "peak_working_set_bytes" in w:
-        limit = sizes[F] + 64 * w.get("search_all_rows", 0)
-        peak = w["peak_working_set_bytes"]
-        add("Wine: peak working set", f"{peak / 2**20:.0f} MiB",
-            f"file {sizes[F] / 2**20:.0f} MiB + 64 B x {w.get('search_all_rows', 0):.0f} rows",
-            f"{peak / limit:.2f}x", f"<= {limit / 2**20:.0f} MiB", peak <= limit)
+    wine_save_and_peak(w, F, None)
+
+# The largest listing, when it is larger than the one of the core targets: Wine's own targets.
+target_rows, rows = rows, []
+T = largest
+w = wine.get(T, {}) if T > F else {}
+if w:
+    def wine_row_at(key, text, limit):
+        if key in w:
+            cpu = w.get(key.replace("_ms", "_cpu_ms"))
+            figure = f"{w[key]:.0f} ms" + (f" (CPU {cpu:.0f} ms)" if cpu is not None else "")
+            add(text, figure, "", "", f"<= {limit} ms", w[key] <= limit)
+
+    wine_row_at("start_to_idle_ms",
+                f"Wine: start to idle (tree {w.get('tree_items', 0):.0f} items, root "
+                f"{w.get('root_rows', 0):.0f} rows)", 10000)
+    wine_row_at("search_all_ms",
+                f'Wine: "All files" search to idle ({w.get("search_all_rows", 0):.0f} rows)', 3000)
+    wine_row_at("sort_name_ms", "Wine: column click on Name to idle", 3000)
+    wine_save_and_peak(w, T, 10000)
+large_rows, rows = rows, target_rows
 
 # Growth with the listing: one line per size.
 growth = [("Load and verify", lambda f: to_ms(bench(f, "BM_LoadAndVerify"))),
@@ -186,7 +216,8 @@ growth = [("Load and verify", lambda f: to_ms(bench(f, "BM_LoadAndVerify"))),
           ("Sort by Date", lambda f: to_ms(bench(f, "BM_SortAllRows/column:3"))),
           ("Wine: start to idle", lambda f: wine[f]["start_to_idle_ms"]),
           ('Wine: "All files" to idle', lambda f: wine[f]["search_all_ms"]),
-          ("Wine: sort by Size", lambda f: wine[f]["sort_size_ms"])]
+          ("Wine: sort by Size", lambda f: wine[f]["sort_size_ms"]),
+          ("Wine: writing the results", lambda f: wine[f]["save_write_ms"])]
 
 
 def value(get, files):
@@ -196,7 +227,11 @@ def value(get, files):
         return None
 
 
-now = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC")
+# The run's own date: when its listings were listed, so that a report written again from the
+# same figures keeps it.
+sizes_path = os.path.join(figures, "sizes")
+now = datetime.datetime.fromtimestamp(os.path.getmtime(sizes_path), datetime.timezone.utc).strftime(
+    "%Y-%m-%d %H:%M UTC")
 lines = ["# Performance", "",
          "Written by `tools/bench.sh` (release builds; core benchmarks with Google Benchmark, the "
          "main window driven under Wine by `win_bench.exe`). Every reference was measured in the "
@@ -209,10 +244,15 @@ lines = ["# Performance", "",
          "; ".join(f"{f:,} files: core {read(f'load_{f}', '?')}"
                    + (f", Wine {read(f'wine_load_{f}')}" if read(f"wine_load_{f}") else "")
                    for f in counts), "",
-         f"## Targets ({largest:,} files, {sizes[largest] / 1e6:.1f} MB)", "",
+         f"## Targets ({F:,} files, {sizes[F] / 1e6:.1f} MB)", "",
          "| Measure | Figure (CPU time; Wine: wall time) | Reference (same run) | Ratio | Target | |",
          "|---|---|---|---|---|---|"]
 lines += ["| " + " | ".join(r) + " |" for r in rows]
+if large_rows:
+    lines += ["", f"## Targets under Wine ({T:,} files, {sizes[T] / 1e6:.1f} MB)", "",
+              "| Measure | Figure (wall time) | Reference (same run) | Ratio | Target | |",
+              "|---|---|---|---|---|---|"]
+    lines += ["| " + " | ".join(r) + " |" for r in large_rows]
 lines += ["", "## Growth with the listing (ms)", "",
           "| Files | MB | " + " | ".join(name for name, _ in growth) + " |",
           "|---|---|" + "---|" * len(growth)]

@@ -55,11 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
         const tov::RowSet rows = tov::BuildFolderRows(document, index, folder);
         for (const tov::FileRow& row : rows.rows) {
-            Require(Within(document, row.name) && Within(document, row.size) &&
-                    Within(document, row.date) && Within(document, row.status));
+            const tov::FileLineFields fields = rows.Fields(row);
+            Require(Within(document, fields.name) && Within(document, fields.size) &&
+                    Within(document, fields.date) && Within(document, fields.status));
             Require(row.path_prefix < rows.levels.size());
-            Require(!row.is_folder || (row.subfolder >= 1 && row.subfolder - 1 < index.size() &&
-                                       index.Parent(row.subfolder - 1) == folder));
+            Require(!row.is_folder() ||
+                    (row.subfolder() >= 1 && row.subfolder() - 1 < index.size() &&
+                     index.Parent(row.subfolder() - 1) == folder));
         }
     }
     Require(index.FindByOffset(static_cast<tov::LineOffset>(document.size())) ==

@@ -3,8 +3,10 @@
 // directions gives a permutation in which neighbours are in order, rows that compare equal keep
 // their order and comparing is antisymmetric.
 // Each input line (ended by LF or NUL) is one row, split at "|" like a file line; a first byte of
-// "/" makes it a subfolder row. A line ">name" opens a folder level named "name" inside the
-// current one, a line "<" goes back out of it: the rows that follow carry that level's path.
+// "/" makes it a subfolder row (its name only: its other cells are empty). A line ">name" opens a
+// folder level named "name" inside the current one, a line "<" goes back out of it: the rows that
+// follow carry that level's path.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -30,16 +32,17 @@ int Sign(int value) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
 
+    // The rows point into the input as a loaded listing holds it: every line ended by a NUL.
+    std::string text(input);
+    std::replace(text.begin(), text.end(), '\n', '\0');
+    text += '\0';
     tov::RowSet rows;
+    rows.text = text;
     std::uint32_t level = 0;
     std::size_t start = 0;
     while (start <= input.size() && rows.rows.size() < 512) {
-        // Fields of a loaded listing never hold a NUL: it ends their line.
-        std::size_t end = input.find_first_of(std::string_view("\n\0", 2), start);
-        if (end == std::string_view::npos) {
-            end = input.size();
-        }
-        const std::string_view line = input.substr(start, end - start);
+        const std::size_t end = text.find('\0', start);
+        const std::string_view line = rows.text.substr(start, end - start);
         start = end + 1;
         if (!line.empty() && line[0] == '>') {
             level = rows.AddLevel(level, line.substr(1));
@@ -57,15 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(date == tov::kUnreadableDateKey ||
                 (date >= 0 && date <= std::int64_t{1031} * 366 * 86400));
 
-        tov::FileRow row;
-        row.is_folder = !line.empty() && line[0] == '/';
-        row.subfolder = row.is_folder ? 1 : 0;
-        row.name = fields.name;
-        row.size = fields.size;
-        row.date = fields.date;
-        row.status = fields.status;
-        row.path_prefix = level;
-        rows.rows.push_back(row);
+        const bool is_folder = !line.empty() && line[0] == '/';
+        rows.rows.push_back(rows.RowOf(fields.name, level, is_folder ? 1 : tov::FileRow::kFile));
     }
 
     std::vector<std::uint32_t> order;

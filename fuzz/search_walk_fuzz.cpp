@@ -46,12 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const tov::RowSet& rows = outcome.rows;
     for (const tov::FileRow& row : rows.rows) {
-        Require(Within(document, row.name) && Within(document, row.size) &&
-                Within(document, row.date) && Within(document, row.status));
+        const tov::FileLineFields fields = rows.Fields(row);
+        Require(Within(document, fields.name) && Within(document, fields.size) &&
+                Within(document, fields.date) && Within(document, fields.status));
         Require(row.path_prefix < rows.levels.size());
         if (filters.only_good || filters.only_bad) {
-            const tov::CheckStatus status = tov::ReadCheckStatus(row.status);
-            Require(!row.is_folder && status != tov::CheckStatus::NotChecked);
+            const tov::CheckStatus status = tov::ReadCheckStatus(fields.status);
+            Require(!row.is_folder() && status != tov::CheckStatus::NotChecked);
         }
     }
 

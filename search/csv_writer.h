@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/file_row.h"
+#include "listing/file_row.h"
 
 namespace tov {
 

@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-#include "ui/file_row.h"
+#include "listing/file_row.h"
 
 namespace tov {
 

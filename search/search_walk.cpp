@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdint>
 #include <limits>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -16,7 +15,6 @@ namespace tov {
 namespace {
 
 constexpr std::uint32_t kNoPrefix = std::numeric_limits<std::uint32_t>::max();
-constexpr std::size_t kRowsReservedAtMost = std::size_t{1} << 23;
 
 // One open folder level: its own name, and its PathLevel in the results once a row on it or
 // below it needed one. Only levels that hold results, and the levels above them, get one.
@@ -49,7 +47,7 @@ class Walk {
             } else if (line[0] == '>') {
                 const std::string_view own_name = FolderOwnName(line);
                 if (test_folders && Matches(own_name)) {
-                    AddRow({{}, own_name, {}, {}, CurrentPrefix(), 0, true});
+                    AddRow(own_name, FileRow::kFolder);
                 }
                 levels_.push_back({own_name, kNoPrefix});
             } else if (levels_.size() > 1) {
@@ -65,18 +63,15 @@ class Walk {
         if (filters_.only_good || filters_.only_bad) {
             const FileLineFields fields = SplitFileLine(line);
             if (PassesFilters(fields.status) && Matches(fields.name)) {
-                AddFileRow(fields);
+                AddRow(fields.name, FileRow::kFile);
             }
             return;
         }
         const std::size_t bar = line.find('|');
-        if (Matches(bar == std::string_view::npos ? line : line.substr(0, bar))) {
-            AddFileRow(SplitFileLine(line));
+        const std::string_view name = bar == std::string_view::npos ? line : line.substr(0, bar);
+        if (Matches(name)) {
+            AddRow(name, FileRow::kFile);
         }
-    }
-
-    void AddFileRow(const FileLineFields& fields) {
-        AddRow({fields.status, fields.name, fields.size, fields.date, CurrentPrefix(), 0, false});
     }
 
     bool PassesFilters(std::string_view status) const {
@@ -104,7 +99,10 @@ class Walk {
         return test_(std::string_view(out, name.size()));
     }
 
-    void AddRow(const FileRow& row) { results_.rows.push_back(row); }
+    // The rows grow with the results found: a search that finds little takes little memory.
+    void AddRow(std::string_view name, std::uint32_t kind) {
+        results_.rows.push_back(results_.RowOf(name, CurrentPrefix(), kind));
+    }
 
     // Each open level gets its PathLevel at most once, so this is constant time on average.
     std::uint32_t CurrentPrefix() {
@@ -136,6 +134,7 @@ std::string SearchExpression(std::string_view pattern, bool is_class) {
 
 void SearchFolderLevels(const ListingDocument& document, CheckStatusFilters filters, NameTest test,
                         RowSet& results) {
+    results.text = std::string_view(document.data(), document.size());
     Walk(filters, test, results).Run(document);
 }
 
@@ -148,12 +147,6 @@ SearchOutcome SearchListing(const ListingDocument& document, std::string_view pa
         return outcome;
     }
     const PatternMatcher matcher = std::move(compiled).matcher();
-    // Room for a row per line, so that the rows are never moved while they grow; pages never
-    // written are never taken from the system. Without that room the walk still works.
-    try {
-        outcome.rows.rows.reserve(std::min(document.LineCount(), kRowsReservedAtMost));
-    } catch (const std::bad_alloc&) {
-    }
     auto test = [&matcher](std::string_view name) { return matcher.Test(name); };
     SearchFolderLevels(document, filters,
                        matcher.MatchesEverything() ? NameTest::Everything() : NameTest(test),

@@ -8,9 +8,9 @@
 #include <type_traits>
 #include <utility>
 
+#include "listing/file_row.h"
 #include "listing/listing_document.h"
 #include "search/pattern_matcher.h"
-#include "ui/file_row.h"
 
 namespace tov {
 

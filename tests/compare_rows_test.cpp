@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <deque>
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
@@ -14,33 +13,15 @@
 namespace tov {
 namespace {
 
-// Rows own their texts here; the RowSet holds views into `store`.
-struct Rows {
-    std::deque<std::string> store;  // stable addresses, short strings included
-    RowSet set;
-
-    std::string_view Keep(std::string text) {
-        store.push_back(std::move(text));
-        return store.back();
-    }
-    Rows& File(std::string name, std::string size = "", std::string date = "",
-               std::string status = "") {
-        FileRow row;
-        row.name = Keep(std::move(name));
-        row.size = Keep(std::move(size));
-        row.date = Keep(std::move(date));
-        row.status = Keep(std::move(status));
-        set.rows.push_back(row);
+// Folder rows here are subfolder rows of a folder list.
+struct Rows : test::RowsBuilder {
+    Rows& File(std::string_view name, std::string_view size = "", std::string_view date = "",
+               std::string_view status = "") {
+        RowsBuilder::File(name, size, date, status);
         return *this;
     }
-    // The levels of a path written as text ("C:\\B\\"); the last is returned.
-    std::uint32_t Path(std::string path) { return test::AddPathLevels(set, Keep(std::move(path))); }
-    Rows& Folder(std::string name) {
-        FileRow row;
-        row.name = Keep(std::move(name));
-        row.subfolder = static_cast<std::uint32_t>(set.rows.size()) + 1;
-        row.is_folder = true;
-        set.rows.push_back(row);
+    Rows& Folder(std::string_view name) {
+        RowsBuilder::Folder(name, static_cast<std::uint32_t>(set.rows.size()) + 1);
         return *this;
     }
 };
@@ -51,7 +32,7 @@ std::vector<std::string> Sorted(Rows& rows, int column, int direction) {
         const FileRow& row = rows.set.rows[index];
         std::string text = CellText(rows.set, row, column);
         if (column != 1) {
-            text.append("=").append(row.name);
+            text.append("=").append(rows.set.Name(row));
         }
         texts.push_back(std::move(text));
     }
@@ -186,7 +167,7 @@ TEST(SortRows, AgreesWithCompareRows) {
         "",      "01/01/69 00:00:00", "01/01/70 00:00:00", "99/99/99 99:99:99",
         "short", "29/02/01 00:00:00"};
     Rows rows;
-    // Long shared beginnings make the sort read past its first sixteen bytes, twice over.
+    // Long shared beginnings make the sort read past its first eight bytes, twice over.
     std::vector<std::uint32_t> levels = {0, rows.Path("C:\\"), rows.Path("c:\\abcdefgh\\"),
                                          rows.Path("C:\\Documentos\\Proyectos 2008\\"),
                                          rows.Path("c:\\documentos\\proyectos 2008\\Informes\\")};

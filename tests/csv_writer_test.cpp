@@ -10,18 +10,19 @@
 namespace tov {
 namespace {
 
-RowSet SampleRows() {
-    RowSet rows;
-    const std::uint32_t docs = test::AddPathLevels(rows, "C:\\Docs\\");
-    rows.rows.push_back({{}, "Docs", {}, {}, 0, 0, true});
-    rows.rows.push_back({"bien", "a.doc", "1,5 KB", "01/02/03 04:05:06", docs, 0, false});
-    rows.rows.push_back({"mal", "say \"hi\".txt", "700", "31/12/99 23:59:59", docs, 0, false});
-    rows.rows.push_back({"", "\xE9t\xE9.txt", "2 MB", "", docs, 0, false});
+test::RowsBuilder SampleRows() {
+    test::RowsBuilder rows;
+    const std::uint32_t docs = rows.Path("C:\\Docs\\");
+    rows.Folder("Docs")
+        .File("a.doc", "1,5 KB", "01/02/03 04:05:06", "bien", docs)
+        .File("say \"hi\".txt", "700", "31/12/99 23:59:59", "mal", docs)
+        .File("\xE9t\xE9.txt", "2 MB", "", "", docs);
     return rows;
 }
 
 TEST(CsvWriter, LinesOfAFolderAFileAndAQuote) {
-    const RowSet rows = SampleRows();
+    const test::RowsBuilder sample = SampleRows();
+    const RowSet& rows = sample.set;
     std::string out;
     AppendCsvRow(out, rows, rows.rows[0]);
     EXPECT_EQ(out, "\"\";\"Docs\";\"\";\"\"\r\n");
@@ -40,9 +41,10 @@ TEST(CsvWriter, LinesOfAFolderAFileAndAQuote) {
 }
 
 TEST(CsvWriter, ByteCountIsExactWithDoubledQuotesAndSkipsUnknownRows) {
-    RowSet rows = SampleRows();
-    const std::uint32_t quoted = rows.AddLevel(rows.rows[1].path_prefix, "\"q\"");
-    rows.rows.push_back({"bien", "x", "1", "d", quoted, 0, false});
+    test::RowsBuilder sample = SampleRows();
+    const std::uint32_t quoted = sample.set.AddLevel(sample.set.rows[1].path_prefix, "\"q\"");
+    sample.File("x", "1", "d", "bien", quoted);
+    const RowSet& rows = sample.set;
     const std::vector<std::uint32_t> order{4, 3, 2, 1, 0, 99};
     std::string written;
     ASSERT_TRUE(WriteCsv(rows, order, [&](std::string_view chunk) {
@@ -55,7 +57,8 @@ TEST(CsvWriter, ByteCountIsExactWithDoubledQuotesAndSkipsUnknownRows) {
 }
 
 TEST(CsvWriter, WritesInTheGivenOrderAndInChunks) {
-    const RowSet rows = SampleRows();
+    const test::RowsBuilder sample = SampleRows();
+    const RowSet& rows = sample.set;
     const std::vector<std::uint32_t> order{3, 1, 0};
     std::string expected;
     for (const std::uint32_t index : order) {

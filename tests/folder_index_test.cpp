@@ -96,9 +96,10 @@ TEST(FolderIndex, AMillionNestedFoldersNeedNoDeepStack) {
 std::vector<std::string> RowTexts(const RowSet& rows) {
     std::vector<std::string> texts;
     for (const FileRow& row : rows.rows) {
-        texts.push_back(std::string(row.is_folder ? "D " : "F ") + std::string(row.name) + "|" +
-                        std::string(row.size) + "|" + std::string(row.date) + "|" +
-                        std::string(row.status));
+        const FileLineFields fields = rows.Fields(row);
+        texts.push_back(std::string(row.is_folder() ? "D " : "F ") + std::string(fields.name) +
+                        "|" + std::string(fields.size) + "|" + std::string(fields.date) + "|" +
+                        std::string(fields.status));
     }
     return texts;
 }
@@ -112,9 +113,9 @@ TEST(FolderRows, SubfoldersThenOnlyTheFirstRunOfFiles) {
     EXPECT_EQ(RowTexts(rows),
               (std::vector<std::string>{"D S1|||", "D S2|||", "F b.doc|2 KB|01/02/03 04:05:06|bien",
                                         "F a.txt|700|x|mal|extra", "F short|||"}));
-    EXPECT_EQ(rows.rows[0].subfolder, 2u);
-    EXPECT_EQ(rows.rows[1].subfolder, 3u);
-    EXPECT_EQ(rows.rows[2].subfolder, 0u);
+    EXPECT_EQ(rows.rows[0].subfolder(), 2u);
+    EXPECT_EQ(rows.rows[1].subfolder(), 3u);
+    EXPECT_EQ(rows.rows[2].subfolder(), 0u);
     EXPECT_EQ(RowTexts(BuildFolderRows(document, index, 1)),
               (std::vector<std::string>{"F inner|1|2|"}));
     EXPECT_TRUE(BuildFolderRows(document, index, 2).rows.empty());

@@ -55,8 +55,9 @@ bool Within(const ListingDocument& document, std::string_view view) {
 
 void ExpectRowsInside(const ListingDocument& document, const RowSet& rows) {
     for (const FileRow& row : rows.rows) {
-        ASSERT_TRUE(Within(document, row.name) && Within(document, row.size) &&
-                    Within(document, row.date) && Within(document, row.status));
+        const FileLineFields fields = rows.Fields(row);
+        ASSERT_TRUE(Within(document, fields.name) && Within(document, fields.size) &&
+                    Within(document, fields.date) && Within(document, fields.status));
         ASSERT_LT(row.path_prefix, rows.levels.size());
     }
 }
@@ -208,7 +209,7 @@ TEST(HostileListing, FileLinesWithAnyNumberOfBarsSplitInsideTheLine) {
     const RowSet rows = BuildFolderRows(document, index, 0);
     std::vector<std::string> names;
     for (const FileRow& row : rows.rows) {
-        names.emplace_back(row.name);
+        names.emplace_back(rows.Name(row));
     }
     ASSERT_GE(names.size(), 2u);
     EXPECT_EQ(names[0], "Sub");  // the subfolder first
@@ -217,11 +218,11 @@ TEST(HostileListing, FileLinesWithAnyNumberOfBarsSplitInsideTheLine) {
     const SearchOutcome good = SearchListing(document, "*", false, {true, false});
     const SearchOutcome bad = SearchListing(document, "*", false, {false, true});
     ASSERT_EQ(good.rows.rows.size(), 2u);
-    EXPECT_EQ(good.rows.rows[0].name, "bars");
-    EXPECT_EQ(good.rows.rows[1].name, "z");
+    EXPECT_EQ(good.rows.Name(good.rows.rows[0]), "bars");
+    EXPECT_EQ(good.rows.Name(good.rows.rows[1]), "z");
     ASSERT_EQ(bad.rows.rows.size(), 2u);
-    EXPECT_EQ(bad.rows.rows[0].name, "nothing");
-    EXPECT_EQ(bad.rows.rows[1].name, "after-sub");
+    EXPECT_EQ(bad.rows.Name(bad.rows.rows[0]), "nothing");
+    EXPECT_EQ(bad.rows.Name(bad.rows.rows[1]), "after-sub");
 }
 
 TEST(HostileListing, OddNamesAreTakenAfterTheLastBackslashAndKeptByteForByte) {
@@ -290,11 +291,12 @@ TEST(HostileListing, AMillionNestedFolders) {
     }
     const RowSet deep_rows = BuildFolderRows(document, index, folder);
     ASSERT_EQ(deep_rows.rows.size(), 2u);
-    EXPECT_TRUE(deep_rows.rows[0].is_folder);
-    EXPECT_EQ(deep_rows.rows[1].name, "deep.txt");
+    EXPECT_TRUE(deep_rows.rows[0].is_folder());
+    EXPECT_EQ(deep_rows.Name(deep_rows.rows[1]), "deep.txt");
     // And up again from the deepest folder.
     FolderIndex::Folder deepest = static_cast<FolderIndex::Folder>(index.size() - 1);
-    EXPECT_EQ(BuildFolderRows(document, index, deepest).rows.at(0).name, "bottom.txt");
+    const RowSet deepest_rows = BuildFolderRows(document, index, deepest);
+    EXPECT_EQ(deepest_rows.Name(deepest_rows.rows.at(0)), "bottom.txt");
     std::uint32_t levels = 0;
     while (index.Parent(deepest) != FolderIndex::kNone) {
         deepest = index.Parent(deepest);
@@ -334,13 +336,13 @@ TEST(HostileListing, SearchingEverythingInDeepNestingStaysLinear) {
     EXPECT_EQ(CellText(rows, rows.rows[order[1]], 1), "C:\\1");
     EXPECT_EQ(CellText(rows, rows.rows[order[2]], 1), "C:\\1\\2");
     const std::size_t last = order.size() - 1;
-    EXPECT_EQ(rows.rows[order[last - 2]].name, "bottom.txt");
-    EXPECT_EQ(rows.rows[order[last - 1]].name, "deep.txt");
-    EXPECT_EQ(rows.rows[order[last]].name, "top.txt");
+    EXPECT_EQ(rows.Name(rows.rows[order[last - 2]]), "bottom.txt");
+    EXPECT_EQ(rows.Name(rows.rows[order[last - 1]]), "deep.txt");
+    EXPECT_EQ(rows.Name(rows.rows[order[last]]), "top.txt");
     const FileRow& bottom = rows.rows[order[last - 2]];
     order = SortOrder(rows, {1, -1}, order);
-    EXPECT_EQ(rows.rows[order.front()].name, "top.txt");
-    EXPECT_EQ(rows.rows[order.back()].name, "C:");
+    EXPECT_EQ(rows.Name(rows.rows[order.front()]), "top.txt");
+    EXPECT_EQ(rows.Name(rows.rows[order.back()]), "C:");
 
     // What a list shows of the deepest path is only its beginning, found without the rest.
     EXPECT_EQ(CellText(rows, bottom, 1, 259),

@@ -93,18 +93,21 @@ TEST(SearchWalk, RowsCarryTheFieldsAsWritten) {
     const RowSet results = SearchRows(document, FileTypeClasses()[0].expression, true);
     ASSERT_EQ(results.rows.size(), 15u);  // 3 folders, 12 files, the empty name included
     const FileRow& root = results.rows[0];
-    EXPECT_TRUE(root.is_folder);
+    EXPECT_TRUE(root.is_folder());
+    EXPECT_EQ(root.subfolder(), 0u);         // result rows carry no item data
     EXPECT_EQ(PathOf(results, root), "C:");  // the root shows its bare name
-    EXPECT_TRUE(root.status.empty() && root.size.empty() && root.date.empty());
+    const FileLineFields root_fields = results.Fields(root);
+    EXPECT_TRUE(root_fields.status.empty() && root_fields.size.empty() && root_fields.date.empty());
     const FileRow& bad = results.rows[11];
-    EXPECT_FALSE(bad.is_folder);
+    EXPECT_FALSE(bad.is_folder());
     EXPECT_EQ(PathOf(results, bad), "C:\\Docs\\abc:d");
-    EXPECT_EQ(bad.status, "mal ");
-    EXPECT_EQ(bad.size, "8");
-    EXPECT_EQ(bad.date, "09/01/01 00:00:00");
+    const FileLineFields fields = results.Fields(bad);
+    EXPECT_EQ(fields.status, "mal ");
+    EXPECT_EQ(fields.size, "8");
+    EXPECT_EQ(fields.date, "09/01/01 00:00:00");
     // The rows point into the document; nothing is copied.
-    EXPECT_GE(bad.name.data(), document.data());
-    EXPECT_LT(bad.name.data(), document.data() + document.size());
+    EXPECT_GE(fields.name.data(), document.data());
+    EXPECT_LT(fields.name.data(), document.data() + document.size());
     // One level per folder that holds results, each linked to the folder it is in.
     ASSERT_EQ(results.levels.size(), 4u);
     std::vector<std::string> paths;
@@ -164,8 +167,9 @@ TEST(SearchWalk, MalformedLinesStayInsideTheirLine) {
     EXPECT_EQ(PathOf(results, results.rows[1]), "\\nobar");
     EXPECT_EQ(PathOf(results, results.rows[2]), "\\");
     EXPECT_EQ(PathOf(results, results.rows[3]), "\\\\ab");
-    EXPECT_EQ(results.rows[3].size, "c");
-    EXPECT_TRUE(results.rows[3].date.empty() && results.rows[3].status.empty());
+    const FileLineFields fields = results.Fields(results.rows[3]);
+    EXPECT_EQ(fields.size, "c");
+    EXPECT_TRUE(fields.date.empty() && fields.status.empty());
     EXPECT_EQ(PathOf(results, results.rows[4]), "\\\\");
 }
 
@@ -187,6 +191,22 @@ TEST(SearchWalk, DeepNestingUsesNoCallStack) {
     EXPECT_EQ(PathOf(results, results.rows[0]).size(), kDepth * 2 + 8u);
     // Only the levels down to the one that holds the result are kept.
     EXPECT_EQ(results.levels.size(), kDepth + 1u);
+}
+
+// A search holds room for the rows it finds, not for every line it reads.
+TEST(SearchWalk, RowMemoryFollowsTheRowsFound) {
+    std::string text = ">|C:\n";
+    for (int file = 0; file < 100000; ++file) {
+        text.append("f").append(std::to_string(file)).append(".txt|1|01/01/01 00:00:00|bien\n");
+    }
+    text += "<\n";
+    const ListingDocument document = DocumentOf(text);
+    const SearchOutcome few = SearchListing(document, "f7777.", false, {});
+    ASSERT_EQ(few.rows.rows.size(), 1u);
+    EXPECT_LE(few.rows.rows.capacity(), 16u);
+    const SearchOutcome all = SearchListing(document, "*", false, {});
+    ASSERT_EQ(all.rows.rows.size(), 100001u);
+    EXPECT_LE(all.rows.rows.capacity(), 2 * all.rows.rows.size());
 }
 
 TEST(SearchWalk, NamesAreLowerCasedWithTheWindows1252Mapping) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/file_row.h"
+#include "listing/file_row.h"
 
 namespace tov {
 
@@ -36,9 +36,10 @@ std::string CellText(const RowSet& rows, const FileRow& row, int column,
 int CompareRows(const RowSet& rows, const FileRow& a, const FileRow& b, SortSettings settings);
 
 // The order in which the rows show when sorted by `settings`: for each position the index of its
-// row. `current` is the order they show in now (empty: the order of `rows`); rows that compare
-// equal keep their places relative to each other.
+// row. `current` is the order they show in now (empty: the order of `rows`), and its room is
+// reused for the order returned; rows that compare equal keep their places relative to each
+// other.
 std::vector<std::uint32_t> SortOrder(const RowSet& rows, SortSettings settings,
-                                     const std::vector<std::uint32_t>& current = {});
+                                     std::vector<std::uint32_t> current = {});
 
 }  // namespace tov

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "listing/file_line.h"
 #include "res/resource.h"
 #include "ui/reflect_win.h"
 #include "ui/system_icons_win.h"
@@ -20,13 +21,14 @@ COLORREF RowBackground(DWORD_PTR position) {
 
 // The check-mark image of a status: 1 the tick, 2 the cross, 0 blank.
 int CheckMarkImage(std::string_view status) {
-    if (status == "bien") {
-        return 1;
+    switch (ReadCheckStatus(status)) {
+        case CheckStatus::Good:
+            return 1;
+        case CheckStatus::Bad:
+            return 2;
+        default:
+            return 0;
     }
-    if (status == "mal") {
-        return 2;
-    }
-    return 0;
 }
 
 COLORREF Blend(COLORREF a, COLORREF b) {
@@ -109,10 +111,12 @@ bool FileListControl::Create(HWND parent, UINT control_id, HIMAGELIST system_sma
 }
 
 void FileListControl::SetRows(RowSet rows) {
-    rows_ = std::move(rows);
-    std::vector<std::uint32_t> order = SortOrder(rows_, sort_);
+    // The old rows and order go before the new order is made: a list of ten million rows
+    // should not hold two of each at once.
     ClearSelection();
-    order_ = std::move(order);
+    order_ = {};
+    rows_ = std::move(rows);
+    order_ = SortOrder(rows_, sort_);
     ListView_SetItemCountEx(hwnd(), static_cast<int>(order_.size()), 0);
     if (!order_.empty()) {
         ListView_EnsureVisible(hwnd(), 0, FALSE);
@@ -126,7 +130,7 @@ void FileListControl::SortRows(int column, int direction) {
     const int selected_row = selected >= 0 && static_cast<std::size_t>(selected) < order_.size()
                                  ? static_cast<int>(order_[selected])
                                  : -1;
-    ShowSortedRows(SortOrder(rows_, sort_, order_), selected_row);
+    ShowSortedRows(SortOrder(rows_, sort_, std::move(order_)), selected_row);
 }
 
 void FileListControl::ShowSortedRows(std::vector<std::uint32_t> order, int keep_selected_row) {
@@ -227,12 +231,8 @@ LRESULT FileListControl::HandleMessage(UINT message, WPARAM wparam, LPARAM lpara
 }
 
 int FileListControl::IconOf(std::size_t row) {
-    FileRow& file_row = rows_.rows[row];
-    if (file_row.icon == FileRow::kIconNotLooked) {
-        file_row.icon =
-            file_row.is_folder ? closed_folder_icon_ : file_icons_.IconFor(file_row.name);
-    }
-    return file_row.icon;
+    const FileRow& file_row = rows_.rows[row];
+    return file_row.is_folder() ? closed_folder_icon_ : file_icons_.IconFor(rows_.Name(file_row));
 }
 
 void FileListControl::FillDisplayInfo(LVITEMA& item) {
@@ -292,7 +292,7 @@ LRESULT FileListControl::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
                 RECT icon{};
                 icon.left = LVIR_ICON;
                 SendMessageA(hwnd(), LVM_GETITEMRECT, position, reinterpret_cast<LPARAM>(&icon));
-                ImageList_Draw(check_marks_.get(), CheckMarkImage(RowAt(position).status),
+                ImageList_Draw(check_marks_.get(), CheckMarkImage(CheckStatusAt(position)),
                                draw.nmcd.hdc, icon.left, icon.top, ILD_NORMAL);
             }
             return CDRF_SKIPDEFAULT;

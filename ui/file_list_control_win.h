@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "listing/file_row.h"
 #include "ui/compare_rows.h"
 #include "ui/file_icons_win.h"
-#include "ui/file_row.h"
 #include "ui/handles_win.h"
 #include "ui/window_win.h"
 
@@ -39,6 +39,10 @@ class FileListControl : public Window {
     std::size_t RowCount() const { return order_.size(); }
     const FileRow& RowAt(std::size_t position) const { return rows_.rows[order_[position]]; }
     std::string CellText(std::size_t position, int column) const;
+    // Column 0 of the row at `position`: the check status as written, empty for a folder.
+    std::string_view CheckStatusAt(std::size_t position) const {
+        return rows_.Status(RowAt(position));
+    }
     const RowSet& rows() const { return rows_; }
 
     // The first selected row's position, or kNoRow.

@@ -69,16 +69,13 @@ FolderIndex::Folder FolderIndex::FindChild(Folder parent, std::string_view name)
 RowSet BuildFolderRows(const ListingDocument& document, const FolderIndex& index,
                        FolderIndex::Folder folder) {
     RowSet rows;
+    rows.text = std::string_view(document.data(), document.size());
     if (folder == FolderIndex::kNone || folder >= index.size()) {
         return rows;
     }
     for (FolderIndex::Folder child = index.FirstChild(folder); child != FolderIndex::kNone;
          child = index.NextSibling(child)) {
-        FileRow row;
-        row.name = index.Name(child);
-        row.subfolder = child + 1;
-        row.is_folder = true;
-        rows.rows.push_back(row);
+        rows.rows.push_back(rows.RowOf(index.Name(child), 0, child + 1));
     }
     LineOffset position = document.NextLine(index.Offset(folder));
     while (!document.AtEnd(position)) {
@@ -86,13 +83,9 @@ RowSet BuildFolderRows(const ListingDocument& document, const FolderIndex& index
         if (first == '>' || first == '<') {
             break;
         }
-        const FileLineFields fields = SplitFileLine(document.Line(position));
-        FileRow row;
-        row.status = fields.status;
-        row.name = fields.name;
-        row.size = fields.size;
-        row.date = fields.date;
-        rows.rows.push_back(row);
+        const std::string_view line = document.Line(position);
+        const std::size_t bar = line.find('|');
+        rows.rows.push_back(rows.RowOf(line.substr(0, bar), 0, FileRow::kFile));
         position = document.NextLine(position);
     }
     return rows;

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "listing/file_row.h"
 #include "listing/listing_document.h"
-#include "ui/file_row.h"
 
 namespace tov {
 

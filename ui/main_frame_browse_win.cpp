@@ -51,7 +51,7 @@ void MainFrame::OpenListedFolder() {
     if (position < 0 || static_cast<std::size_t>(position) >= file_list_.RowCount()) {
         return;
     }
-    const std::uint32_t subfolder = file_list_.RowAt(position).subfolder;
+    const std::uint32_t subfolder = file_list_.RowAt(position).subfolder();
     if (subfolder == 0) {
         return;  // a file row
     }

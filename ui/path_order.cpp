@@ -114,16 +114,23 @@ class PartTree {
 
 // Where a row stands before its text is compared: the empty text first, then subfolder rows.
 std::uint32_t RankOf(const RowSet& rows, const FileRow& row) {
-    if (rows.PathLength(row.path_prefix) == 0 && row.name.empty()) {
+    if (rows.PathLength(row.path_prefix) == 0 && row.name_length == 0) {
         return 0;
     }
-    return row.subfolder != 0 ? 1 : 2;
+    return row.subfolder() != 0 ? 1 : 2;
+}
+
+// The last part of a row's name: after its last "\", if it holds one.
+std::string_view LastPart(const RowSet& rows, const FileRow& row) {
+    const std::string_view name = rows.Name(row);
+    const std::size_t backslash = name.rfind('\\');
+    return backslash == std::string_view::npos ? name : name.substr(backslash + 1);
 }
 
 }  // namespace
 
-std::vector<std::uint32_t> NameColumnOrder(const RowSet& rows,
-                                           std::span<const std::uint32_t> current, bool ascending) {
+std::vector<std::uint32_t> NameColumnOrder(const RowSet& rows, std::vector<std::uint32_t> current,
+                                           bool ascending) {
     PartTree tree(rows.levels.size());
     std::vector<std::uint32_t> level_node(rows.levels.size(), 0);
     for (std::size_t i = 1; i < rows.levels.size(); ++i) {
@@ -132,35 +139,47 @@ std::vector<std::uint32_t> NameColumnOrder(const RowSet& rows,
         level_node[i] = level.parent < i ? tree.Descend(level_node[level.parent], level.name) : 0;
     }
 
-    // Each row ends in a last part (after its name's last "\") under a node of the tree.
+    // Each row ends in a last part (after its name's last "\") under a node of the tree. The
+    // part itself is found again from the row when it is read: eight bytes a row, not twenty.
     struct Leaf {
         std::uint32_t node;
-        std::uint32_t rank;
-        std::string_view part;
+        std::uint32_t row;
     };
     std::vector<Leaf> leaves(current.size());
+    std::vector<std::uint8_t> ranks(current.size());
     for (std::size_t i = 0; i < current.size(); ++i) {
+        if (i + RowSet::kRowsAhead < current.size()) {
+            rows.Prefetch(current[i + RowSet::kRowsAhead], 0);
+        }
+        if (i + RowSet::kLinesAhead < current.size()) {
+            rows.Prefetch(current[i + RowSet::kLinesAhead], 1);
+        }
         const FileRow& row = rows.rows[current[i]];
         std::uint32_t node = row.path_prefix < level_node.size() ? level_node[row.path_prefix] : 0;
-        std::string_view part = row.name;
-        const std::size_t backslash = part.rfind('\\');
+        const std::string_view name = rows.Name(row);
+        const std::size_t backslash = name.rfind('\\');
         if (backslash != std::string_view::npos) {
-            node = tree.Descend(node, part.substr(0, backslash));
-            part.remove_prefix(backslash + 1);
+            node = tree.Descend(node, name.substr(0, backslash));
         }
-        leaves[i] = {node, RankOf(rows, row), part};
+        leaves[i] = {node, current[i]};
+        ranks[i] = static_cast<std::uint8_t>(RankOf(rows, row));
     }
-
+    std::vector<std::uint32_t>& order = current;
+    order.clear();
     // Items are numbered nodes first, then leaves: a node sorts as its part followed by "\",
     // which puts it exactly where the texts below it belong among the leaves beside it.
     const std::uint32_t node_count = tree.size();
     auto text_of = [&](std::uint32_t item) {
-        return item < node_count ? TwoPieces{tree.part(item), "\\"}
-                                 : TwoPieces{leaves[item - node_count].part, {}};
+        return item < node_count
+                   ? TwoPieces{tree.part(item), "\\"}
+                   : TwoPieces{LastPart(rows, rows.rows[leaves[item - node_count].row]), {}};
+    };
+    auto prefetch = [&](std::uint32_t item, int stage) {
+        if (item >= node_count) {
+            rows.Prefetch(leaves[item - node_count].row, stage);
+        }
     };
     TextHeadsSorter sorter;
-    std::vector<std::uint32_t> order;
-    order.reserve(current.size());
     std::vector<std::size_t> begin(node_count + 1);
     std::vector<HeadKey> items;
     std::vector<std::pair<std::uint32_t, std::size_t>> walk;
@@ -171,9 +190,9 @@ std::vector<std::uint32_t> NameColumnOrder(const RowSet& rows,
         for (std::uint32_t node = 1; node < node_count; ++node) {
             ++begin[tree.parent(node) + 1];
         }
-        for (const Leaf& leaf : leaves) {
-            if (leaf.rank == rank) {
-                ++begin[leaf.node + 1];
+        for (std::size_t i = 0; i < leaves.size(); ++i) {
+            if (ranks[i] == rank) {
+                ++begin[leaves[i].node + 1];
                 any = true;
             }
         }
@@ -190,13 +209,13 @@ std::vector<std::uint32_t> NameColumnOrder(const RowSet& rows,
         }
         // Leaves go in in the current order, so that equal texts keep it.
         for (std::size_t i = 0; i < leaves.size(); ++i) {
-            if (leaves[i].rank == rank) {
+            if (ranks[i] == rank) {
                 items[next[leaves[i].node]++].item = node_count + static_cast<std::uint32_t>(i);
             }
         }
         for (std::uint32_t node = 0; node < node_count; ++node) {
             sorter.Sort(std::span(items).subspan(begin[node], begin[node + 1] - begin[node]),
-                        text_of, ascending);
+                        text_of, ascending, prefetch);
         }
         // The walk keeps its own stack: the tree is as deep as the deepest path.
         walk.assign(1, {0, begin[0]});
@@ -210,7 +229,7 @@ std::vector<std::uint32_t> NameColumnOrder(const RowSet& rows,
             if (item < node_count) {
                 walk.push_back({item, begin[item]});
             } else {
-                order.push_back(current[item - node_count]);
+                order.push_back(leaves[item - node_count].row);
             }
         }
     }

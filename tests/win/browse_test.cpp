@@ -110,20 +110,12 @@ FileListControl& ListObject(HWND list) {
 
 // Result rows as the search makes them: the path of the folder and the own name.
 void ShowResults(HWND results, const std::vector<std::pair<std::string, std::string>>& paths) {
-    static std::vector<std::string> texts;  // the rows hold views
-    texts.clear();
-    texts.reserve(2 * paths.size());
-    RowSet rows;
+    static test::RowsBuilder built;  // the rows view its texts
+    built = test::RowsBuilder{};
     for (const auto& [path, name] : paths) {
-        texts.push_back(path);
-        const std::uint32_t level = test::AddPathLevels(rows, texts.back());
-        texts.push_back(name);
-        FileRow row;
-        row.name = texts.back();
-        row.path_prefix = level;
-        rows.rows.push_back(row);
+        built.File(name, "", "", "", built.Path(path));
     }
-    ListObject(results).SetRows(std::move(rows));
+    ListObject(results).SetRows(built.set);
 }
 
 int SelectedRow(HWND list) {

@@ -19,6 +19,7 @@
 #include "res/resource.h"
 #include "search/file_type_class.h"
 #include "search/results_file_win.h"
+#include "tests/path_levels_support.h"
 #include "tests/win/frame_test_support.h"
 #include "ui/system_error_text_win.h"
 #include "tools/writer/listing_writer.h"
@@ -684,8 +685,9 @@ TEST(SaveSearch, DISABLED_AReadOnlyFileIsLeftAsItWasAndTheErrorIsShown) {
 }
 
 TEST(SaveSearch, AFailedSaveKeepsTheTargetAndLeavesNoTemporaryFile) {
-    RowSet rows;
-    rows.rows.push_back({"bien", "a.txt", "1", "01/01/01 00:00:00", 0, 0, false});
+    test::RowsBuilder built;
+    built.File("a.txt", "1", "01/01/01 00:00:00", "bien");
+    const RowSet& rows = built.set;
     const std::uint32_t order[] = {0};
     test::TempFolder folder;
     const std::string target = folder.WriteFile("t.csv", "before");

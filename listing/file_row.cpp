@@ -1,8 +1,24 @@
-#include "ui/file_row.h"
+#include "listing/file_row.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tov {
+
+FileLineFields RowSet::Fields(const FileRow& row) const {
+    const std::string_view name = Name(row);
+    const std::size_t after = std::size_t{row.name_at} + name.size();
+    if (row.is_folder() || after >= text.size() || text[after] != '|') {
+        return {name, {}, {}, {}};
+    }
+    // A file row's name starts its line, which goes on to the NUL that ends it.
+    const char* line = text.data() + row.name_at;
+    const std::size_t room = text.size() - row.name_at;
+    const void* end = std::memchr(line + name.size(), '\0', room - name.size());
+    const std::size_t length =
+        end != nullptr ? static_cast<std::size_t>(static_cast<const char*>(end) - line) : room;
+    return SplitFileLine(std::string_view(line, length));
+}
 
 std::uint32_t RowSet::AddLevel(std::uint32_t parent, std::string_view name) {
     const PathLevel& up = levels[parent];
