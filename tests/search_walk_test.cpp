@@ -200,7 +200,7 @@ TEST(SearchWalk, RowMemoryFollowsTheRowsFound) {
         text.append("f").append(std::to_string(file)).append(".txt|1|01/01/01 00:00:00|bien\n");
     }
     text += "<\n";
-    const ListingDocument document = DocumentOf(text);
+    const ListingDocument document = ListingDocument::FromCopy(text);
     const SearchOutcome few = SearchListing(document, "f7777.", false, {});
     ASSERT_EQ(few.rows.rows.size(), 1u);
     EXPECT_LE(few.rows.rows.capacity(), 16u);

@@ -20,6 +20,7 @@
 
 #include "app/app_module_win.h"
 #include "app/message_loop_win.h"
+#include "listing/file_handle_win.h"
 #include "res/resource.h"
 #include "search/results_file_win.h"
 #include "tests/win/frame_test_support.h"
@@ -268,7 +269,8 @@ int main(int argc, char** argv) {
             order[position] =
                 static_cast<std::uint32_t>(&list.RowAt(position) - list.rows().rows.data());
         }
-        const bool written = tov::SaveResultsFile(results_path, list.rows(), order);
+        const bool written =
+            tov::SaveResultsFile(tov::WideFromAnsi(results_path), list.rows(), order);
         Figure("save_write", Step{NowMs() - start_write, ThreadCpuMs() - start_write_cpu});
         Figure("save_write_bytes", written ? static_cast<double>(FileBytes(results_path)) : -1);
         order = {};
