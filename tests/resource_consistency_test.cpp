@@ -401,8 +401,8 @@ TEST_F(ResourceScripts, EnglishDefinesEveryTextOfTheProgram) {
         expected.push_back(id);
     for (int id = 180; id <= 187; ++id)
         expected.push_back(id);
-    for (int id : {190, 191, 192, 193, 1010, 1011, 1012, 1016, 1017, 32773, 32774, 32775, 32777,
-                   32782, 32784}) {
+    for (int id : {190, 191, 192, 193, 194, 1010, 1011, 1012, 1016, 1017, 32773, 32774, 32775,
+                   32777, 32782, 32784}) {
         expected.push_back(id);
     }
     std::vector<int> defined;
