@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include <cstdint>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "search/search_walk.h"
 #include "ui/handles_win.h"
 #include "ui/main_frame_win.h"
+#include "ui/out_of_memory_win.h"
 #include "ui/text_win.h"
 
 namespace tov {
@@ -24,6 +26,7 @@ constexpr DWORD kResultsPathCapacity = 260;
 
 void MainFrame::OnSearchRequest(const SearchRequest& request) {
     bool refused = false;
+    bool out_of_memory = false;
     {
         WaitCursor wait;
         if (inner_splitter_.single_pane_mode() != Splitter::kPaneNone) {
@@ -32,8 +35,18 @@ void MainFrame::OnSearchRequest(const SearchRequest& request) {
         }
         SetCommandChecked(ID_SHOW_RESULTS, true);
 
-        refused =
-            !RunSearch(request.pattern != nullptr ? request.pattern : "", request.is_class != 0);
+        try {
+            refused = !RunSearch(request.pattern != nullptr ? request.pattern : "",
+                                 request.is_class != 0);
+        } catch (const std::bad_alloc&) {
+            // The search is abandoned: an empty list, titled as one.
+            out_of_memory = true;
+            try {
+                results_list_.SetRows(RowSet{});
+            } catch (const std::bad_alloc&) {
+            }
+            SetCommandEnabled(ID_SAVE_SEARCH, results_list_.RowCount() > 0);
+        }
 
         const std::string title =
             LoadText(IDS_RESULTS_TITLE) +
@@ -41,6 +54,9 @@ void MainFrame::OnSearchRequest(const SearchRequest& request) {
                         static_cast<unsigned>(results_list_.RowCount()));
         results_pane_.SetTitle(title.c_str());  // cut to 79 bytes; also the window text
         results_pane_.UpdateLayout();
+    }
+    if (out_of_memory) {
+        ReportOutOfMemory(hwnd());
     }
     if (refused) {
         const std::string text = LoadText(IDS_INVALID_PATTERN);
@@ -85,6 +101,7 @@ void MainFrame::SaveSearchResults() {
         return;
     }
     bool saved = false;
+    bool out_of_memory = false;
     {
         WaitCursor wait;
         // The rows as the list shows them now, in its current sort.
@@ -94,9 +111,15 @@ void MainFrame::SaveSearchResults() {
             order[position] =
                 static_cast<std::uint32_t>(&results_list_.RowAt(position) - rows.rows.data());
         }
-        saved = SaveResultsFile(path, rows, order);
+        try {
+            saved = SaveResultsFile(path, rows, order);
+        } catch (const std::bad_alloc&) {
+            out_of_memory = true;
+        }
     }
-    if (!saved) {
+    if (out_of_memory) {
+        ReportOutOfMemory(hwnd());
+    } else if (!saved) {
         const std::string text = LoadText(IDS_SAVE_ERROR);
         MessageBoxA(hwnd(), text.c_str(), kSaveErrorCaption, MB_OK);
     }

@@ -82,8 +82,9 @@ bool FileListControl::Create(HWND parent, UINT control_id, HIMAGELIST system_sma
 }
 
 void FileListControl::SetRows(RowSet rows) {
+    // Sorted before anything changes: running out of memory leaves the old rows and order.
+    std::vector<std::uint32_t> order = SortOrder(rows, sort_);
     rows_ = std::move(rows);
-    std::vector<std::uint32_t> order = SortOrder(rows_, sort_);
     ClearSelection();
     order_ = std::move(order);
     ListView_SetItemCountEx(hwnd(), static_cast<int>(order_.size()), 0);
@@ -94,12 +95,14 @@ void FileListControl::SetRows(RowSet rows) {
 }
 
 void FileListControl::SortRows(int column, int direction) {
-    sort_ = ApplySortRequest(sort_, column, direction);
+    const SortSettings requested = ApplySortRequest(sort_, column, direction);
     const int selected = FirstSelected();
     const int selected_row = selected >= 0 && static_cast<std::size_t>(selected) < order_.size()
                                  ? static_cast<int>(order_[selected])
                                  : -1;
-    ShowSortedRows(SortOrder(rows_, sort_, order_), selected_row);
+    std::vector<std::uint32_t> order = SortOrder(rows_, requested, order_);
+    sort_ = requested;  // only once the rows are in that order
+    ShowSortedRows(std::move(order), selected_row);
 }
 
 void FileListControl::ShowSortedRows(std::vector<std::uint32_t> order, int keep_selected_row) {

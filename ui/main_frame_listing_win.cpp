@@ -1,16 +1,20 @@
 // Finding the listing at start-up, loading it, and filling the work summary.
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "listing/file_finder_win.h"
 #include "listing/listing_loader_win.h"
 #include "res/resource.h"
 #include "ui/main_frame_win.h"
+#include "ui/out_of_memory_win.h"
 #include "ui/system_error_text_win.h"
 #include "ui/text_win.h"
 
@@ -63,7 +67,23 @@ void ReportLoadFailure(HWND owner, DWORD code) {
 
 void MainFrame::OpenListingAtStartup() {
     WaitCursor wait;
+    // Running out of memory anywhere on the way, also in a message handled meanwhile (the
+    // tree's selection fills the file list), ends as a refused listing: never half shown.
+    const std::uint64_t reports = OutOfMemoryReports();
+    try {
+        FindAndOpenListing();
+    } catch (const std::bad_alloc&) {
+        ReportOutOfMemory(hwnd());
+    }
+    if (OutOfMemoryReports() != reports) {
+        AbandonListing();
+    }
 
+    SetCommandChecked(ID_SHOW_SUMMARY, true);
+    ShowWindow(work_summary_.hwnd(), SW_SHOWNORMAL);
+}
+
+void MainFrame::FindAndOpenListing() {
     bool found = false;
     std::array<char, MAX_PATH> directory{};
     const DWORD length =
@@ -92,9 +112,22 @@ void MainFrame::OpenListingAtStartup() {
             PostMessageA(hwnd(), WM_CLOSE, 0, 0);
         }
     }
+}
 
-    SetCommandChecked(ID_SHOW_SUMMARY, true);
-    ShowWindow(work_summary_.hwnd(), SW_SHOWNORMAL);
+void MainFrame::AbandonListing() {
+    try {
+        file_list_.SetRows(RowSet{});  // its rows point into the document
+    } catch (const std::bad_alloc&) {
+    }
+    document_ = ListingDocument();
+    SetDlgItemTextA(work_summary_.hwnd(), IDC_TEXT, "");
+    ListView_DeleteAllItems(GetDlgItem(work_summary_.hwnd(), IDC_CHECK_LIST));
+    try {
+        FillFolderTree();
+    } catch (const std::bad_alloc&) {
+        TreeView_DeleteAllItems(folder_tree_.hwnd());
+    }
+    PostMessageA(hwnd(), WM_CLOSE, 0, 0);
 }
 
 void MainFrame::LoadListing(const char* path) {
