@@ -192,7 +192,7 @@ TEST(PatternMatcherLanguage, Quantifiers) {
     EXPECT_TRUE(Matches("^\\^{2}$", "^^"));
     EXPECT_TRUE(Matches("^a{1000}$", std::string(1000, 'a')));
     EXPECT_FALSE(Matches("^a{1000}$", std::string(999, 'a')));
-    EXPECT_TRUE(Matches("b{0,20000}", "a"));
+    EXPECT_TRUE(Matches("b{0,500}", "a"));
 }
 
 TEST(PatternMatcherLanguage, AlternationAndGroups) {
