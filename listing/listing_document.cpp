@@ -31,7 +31,9 @@ ListingDocument ListingDocument::FromFileBytes(std::unique_ptr<char[]> buffer,
 
 ListingDocument ListingDocument::FromCopy(std::string_view file_bytes) {
     auto buffer = std::make_unique<char[]>(file_bytes.size() + 1);
-    std::memcpy(buffer.get(), file_bytes.data(), file_bytes.size());
+    if (!file_bytes.empty()) {  // an empty view may have no data at all, not even for memcpy
+        std::memcpy(buffer.get(), file_bytes.data(), file_bytes.size());
+    }
     return FromFileBytes(std::move(buffer), static_cast<std::uint32_t>(file_bytes.size()));
 }
 

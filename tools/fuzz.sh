@@ -77,8 +77,9 @@ run_target() {
     local target=$1 corpus="$build/corpus-$1" log="$build/$1.log"
     # New inputs go to the build's corpus; the kept one (fuzz/corpus) is read as seeds.
     mkdir -p "$corpus" "$root/fuzz/corpus/$target"
-    # A small quarantine: the default one keeps 256 MB of freed blocks resident.
-    ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16} \
+    # A small quarantine: the default one keeps 256 MB of freed blocks resident. Undefined
+    # behaviour stops the run as a finding instead of scrolling past in the log.
+    ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16} UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1} \
         "$build/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -max_len="$(max_len_of "$target")" -artifact_prefix="$build/$target-" \
         -print_final_stats=1 "$corpus" "$seeds" "$root/fuzz/corpus/$target" >"$log" 2>&1
