@@ -28,7 +28,7 @@ constexpr std::size_t kMaxCacheBytes = std::size_t{8} << 20;
 
 // Building states is worth it while it stays small beside the bytes tested: past this much work
 // plus a few instructions per byte, a linear pattern goes over to the bit-parallel test.
-constexpr std::uint64_t kStateWorkAllowance = std::uint64_t{1} << 14;
+constexpr std::uint64_t kStateWorkAllowance = std::uint64_t{1} << 12;
 constexpr std::uint64_t kStateWorkPerByte = 1;
 
 }  // namespace

@@ -1,7 +1,8 @@
-// The slowest message the real main window handles for one listing under Wine: each message
-// taken from the queue, each idle step and each message the benchmark sends is timed on its own,
-// through start-up, showing and hiding the summary, expanding a folder, searching "*", sorting
-// the results by each column and saving them.
+// The longest time the real main window's thread goes without taking a message, for one listing
+// under Wine: from taking one message (in the main loop or in the loop of a dialog or message box
+// that its handling opened) to taking the next or returning, and each idle step and each message
+// the benchmark sends, through start-up, showing and hiding the summary, expanding a folder,
+// searching "*", sorting the results by each column and saving them.
 //
 //   win_hostile_bench FOLDER
 //
@@ -43,8 +44,39 @@ std::string Describe(const MSG& message) {
     return text;
 }
 
+class Bench;
+Bench* current_bench = nullptr;
+LRESULT CALLBACK OnMessageTaken(int code, WPARAM wparam, LPARAM lparam);
+
 class Bench {
   public:
+    Bench() {
+        current_bench = this;
+        hook_ = SetWindowsHookExA(WH_GETMESSAGE, OnMessageTaken, nullptr, GetCurrentThreadId());
+    }
+    ~Bench() {
+        UnhookWindowsHookEx(hook_);
+        current_bench = nullptr;
+    }
+
+    // Every message taken from the queue by any loop of the thread ends the stretch that
+    // began when the last one was taken.
+    void Taken(const MSG& message) {
+        const double now = NowMs();
+        if (taken_at_ > 0) {
+            Note(now - taken_at_, taken_what_);
+        }
+        taken_at_ = now;
+        taken_what_ = Describe(message);
+    }
+    // The handling of the outermost message has returned.
+    void Returned() {
+        if (taken_at_ > 0) {
+            Note(NowMs() - taken_at_, taken_what_);
+        }
+        taken_at_ = 0;
+    }
+
     bool Start() {
         tov::AppModule& module = tov::Module();
         module.Init(GetModuleHandleA(nullptr));
@@ -58,23 +90,26 @@ class Bench {
         return true;
     }
 
-    // Handles messages and idle steps until nothing is left, timing each.
+    // Handles messages and idle steps until nothing is left, timing each; as the loop's own
+    // PumpUntilIdle does, with the idle step's flag kept here.
     bool PumpUntilIdle() {
         const double give_up = NowMs() + kGiveUpMs;
+        bool idle_due = false;
         for (;;) {
             MSG message{};
             if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
                 if (message.message == WM_QUIT) {
                     return false;
                 }
-                const double start = NowMs();
-                loop_.HandleMessage(&message);
-                Note(NowMs() - start, Describe(message));
-            } else if (loop_.idle_due()) {
+                loop_.HandleMessage(&message);  // taken: the hook started the stretch
+                Returned();
+                idle_due = idle_due || tov::MessageLoop::IsIdleMessage(message);
+            } else if (idle_due) {
                 const double start = NowMs();
                 loop_.RunIdleHandlers();
                 Note(NowMs() - start, "idle");
-            } else {
+                idle_due = false;
+            } else if (!PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
                 return true;
             }
             if (NowMs() > give_up) {
@@ -85,9 +120,10 @@ class Bench {
 
     // A message sent as the user's action would send it, timed, then the queue to idle.
     LRESULT Send(HWND window, UINT message, WPARAM wparam, LPARAM lparam, const char* what) {
-        const double start = NowMs();
+        taken_at_ = NowMs();
+        taken_what_ = what;
         const LRESULT result = SendMessageA(window, message, wparam, lparam);
-        Note(NowMs() - start, what);
+        Returned();
         PumpUntilIdle();
         return result;
     }
@@ -117,6 +153,9 @@ class Bench {
     tov::test::ModalDialogCloser& closer() { return closer_; }
 
   private:
+    HHOOK hook_ = nullptr;
+    double taken_at_ = 0;
+    std::string taken_what_;
     tov::MessageLoop loop_;
     tov::MainFrame frame_;
     tov::test::ModalDialogCloser closer_;
@@ -125,6 +164,13 @@ class Bench {
     double overall_ = 0;
     std::string overall_what_ = "nothing";
 };
+
+LRESULT CALLBACK OnMessageTaken(int code, WPARAM wparam, LPARAM lparam) {
+    if (code == HC_ACTION && wparam == PM_REMOVE && current_bench != nullptr) {
+        current_bench->Taken(*reinterpret_cast<const MSG*>(lparam));
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
 
 // Types the path into the save dialog and presses Save, from another thread.
 void AnswerSaveDialog(DWORD thread_id, const std::string& path, const std::atomic<bool>* stop,
@@ -234,17 +280,15 @@ int main(int argc, char** argv) {
         std::atomic<bool> stop{false};
         std::atomic<double> answered_at{0};
         std::thread answer(AnswerSaveDialog, GetCurrentThreadId(), path, &stop, &answered_at);
-        // The save dialog's own modal loop runs inside this message; the program's part is what
-        // follows the press on Save.
+        // The save dialog's own loop takes messages inside this one: only the stretches
+        // without any count, the writing after the press on Save among them.
         const double start = NowMs();
-        SendMessageA(frame.hwnd(), WM_COMMAND, ID_SAVE_SEARCH, 0);
+        bench.Send(frame.hwnd(), WM_COMMAND, ID_SAVE_SEARCH, 0, "save command");
         const double end = NowMs();
         stop = true;
         answer.join();
-        if (answered_at > 0) {
-            bench.Note(end - answered_at, "save after the dialog");
-        }
-        std::printf("save_command_with_dialog %.1f saved %s\n", end - start,
+        std::printf("save_command_with_dialog %.1f after_save_pressed %.1f saved %s\n", end - start,
+                    answered_at > 0 ? end - answered_at : -1.0,
                     GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES ? "yes" : "no");
         DeleteFileA(path.c_str());
         bench.closer().set_enabled(true);
