@@ -2,7 +2,7 @@
 include(cmake/googletest.cmake)
 
 file(GLOB TOV_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
-add_executable(core_tests ${TOV_CORE_TESTS})
+add_executable(core_tests ${TOV_CORE_TESTS} ${CMAKE_SOURCE_DIR}/tests/support/allocation_failure.cpp)
 target_link_libraries(core_tests PRIVATE tov_core listing_writer gtest gtest_main)
 target_compile_definitions(core_tests PRIVATE TOV_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 300)

@@ -22,7 +22,7 @@ include(cmake/googletest.cmake)
 
 # The portable tests again, built for Windows and run through Wine.
 file(GLOB TOV_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
-add_executable(core_tests ${TOV_CORE_TESTS})
+add_executable(core_tests ${TOV_CORE_TESTS} ${CMAKE_SOURCE_DIR}/tests/support/allocation_failure.cpp)
 target_link_libraries(core_tests PRIVATE tov_core listing_writer gtest gtest_main)
 target_compile_definitions(core_tests PRIVATE TOV_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_test(NAME core_tests_under_wine COMMAND core_tests)
@@ -37,7 +37,8 @@ target_link_libraries(win_test_support PUBLIC tov_win listing_writer)
 file(GLOB TOV_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 list(REMOVE_ITEM TOV_WIN_TESTS ${TOV_WIN_TEST_SUPPORT})
 if(TOV_WIN_TESTS)
-  add_executable(win_tests ${TOV_WIN_TESTS} ${TOV_RESOURCES})
+  add_executable(win_tests ${TOV_WIN_TESTS} ${TOV_RESOURCES}
+    ${CMAKE_SOURCE_DIR}/tests/support/allocation_failure.cpp)
   target_link_libraries(win_tests PRIVATE win_test_support gtest)
   target_compile_definitions(win_tests PRIVATE TOV_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
@@ -49,3 +50,8 @@ if(TOV_WIN_BENCH)
   add_executable(win_bench ${TOV_WIN_BENCH} ${TOV_RESOURCES})
   target_link_libraries(win_bench PRIVATE win_test_support)
 endif()
+
+# The slowest message of the main window for one listing (tools/hostile_bench.sh).
+add_executable(win_hostile_bench ${CMAKE_SOURCE_DIR}/bench/win_hostile/hostile_bench_win.cpp
+  ${TOV_RESOURCES})
+target_link_libraries(win_hostile_bench PRIVATE win_test_support)

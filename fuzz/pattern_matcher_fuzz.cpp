@@ -1,7 +1,10 @@
 // Pattern and name from one input (the pattern up to the first NUL byte, the name after it):
 // compiling never crashes, and testing stays within the linear bound of work and gives the
-// same answer from a warm cache as from a fresh automaton.
+// same answer from a warm cache as from a fresh automaton, and for a typed pattern from the
+// bit-parallel test.
 #include "search/pattern_matcher.h"
+
+#include "search/linear_pattern.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -14,7 +17,10 @@ void CheckedTest(const tov::PatternMatcher& matcher, std::string_view name, bool
     const std::uint64_t before = matcher.WorkDone();
     *answer = matcher.Test(name);
     const std::uint64_t work = matcher.WorkDone() - before;
-    const std::uint64_t bound = (name.size() + 1) * (3 * matcher.ProgramSize() + 4);
+    // The automaton's bound, plus the words of the bit-parallel test once a typed pattern has
+    // gone over to it (the name is then stepped again from its start).
+    const std::uint64_t bound = (name.size() + 1) * (3 * matcher.ProgramSize() + 4) +
+                                name.size() * (matcher.ProgramSize() / 64 + 1);
     if (work > bound) {
         std::abort();
     }
@@ -49,6 +55,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tov::PatternCompileResult fresh = tov::PatternMatcher::Compile(pattern);
     if (!fresh.ok() || fresh.matcher().Test(name) != first || again != first) {
         std::abort();
+    }
+    if (const std::optional<tov::LinearPattern> linear = tov::ReadLinearPattern(pattern)) {
+        tov::BitParallelMatcher wide(*linear);
+        if (wide.Test(name) != first) {
+            std::abort();
+        }
     }
     return 0;
 }

@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rows.text = text;
     std::uint32_t level = 0;
     std::size_t start = 0;
-    while (start <= input.size() && rows.rows.size() < 512) {
+    while (start <= input.size() && rows.rows.size() < 64) {
         const std::size_t end = text.find('\0', start);
         const std::string_view line = rows.text.substr(start, end - start);
         start = end + 1;

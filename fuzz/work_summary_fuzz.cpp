@@ -22,6 +22,7 @@ tov::WorkSummaryLabels MakeLabels() {
     for (std::string& label : labels.statistics) {
         label = kForms[form++ % std::size(kForms)];
     }
+    labels.left_out = "... %s more";
     return labels;
 }
 
@@ -33,12 +34,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const tov::ListingDocument document = tov::ListingDocument::FromCopy(bytes);
     const tov::WorkSummary summary = tov::ReadWorkSummary(document, labels);
 
-    // Every line comes from one line of the listing, and each label adds a bounded amount.
     std::size_t lines = 0;
     for (const char byte : bytes) {
         lines += byte == '\n' || byte == '\0';
     }
-    if (summary.work_lines.size() + summary.check_rows.size() > lines + 1) {
+    // Every line comes from one line of the listing, and each label adds a bounded amount;
+    // past the bounds one line says how many more there were.
+    if (summary.work_lines.size() + summary.check_rows.size() > lines + 1 ||
+        summary.work_lines.size() > tov::kMaxWorkLines + 1 ||
+        summary.check_rows.size() > tov::kMaxCheckRows + 1) {
         std::abort();
     }
 

@@ -164,24 +164,41 @@ WorkSummary ReadWorkSummary(const ListingDocument& document, const WorkSummaryLa
     std::string translated;
     std::string scratch;
 
+    std::uint64_t left_out = 0;  // a 4 GiB listing can hold more than 2^32 lines
     for (; !document.AtEnd(offset); offset = document.NextLine(offset)) {
         const std::string_view line = document.Line(offset);
         if (BeginsWith(line, kHeaderEnd)) {
             break;  // this line is the first statistics row
         }
+        if (summary.work_lines.size() == kMaxWorkLines) {
+            ++left_out;
+            continue;
+        }
         TranslateLineInto(line, kHeaderKeys.data(), labels.header.data(), kHeaderKeyCount,
                           translated, scratch);
         summary.work_lines.push_back(ShowSeparators(translated));
     }
+    if (left_out != 0) {
+        summary.work_lines.push_back(FormatLabel(labels.left_out, std::to_string(left_out)));
+    }
 
+    left_out = 0;
     for (; !document.AtEnd(offset); offset = document.NextLine(offset)) {
         const std::string_view line = document.Line(offset);
         if (BeginsWith(line, kStatisticsEnd)) {
             break;
         }
+        if (summary.check_rows.size() == kMaxCheckRows) {
+            ++left_out;
+            continue;
+        }
         TranslateLineInto(line, kStatisticsKeys.data(), labels.statistics.data(),
                           kStatisticsKeyCount, translated, scratch);
         summary.check_rows.push_back(SplitCheckRow(translated));
+    }
+    if (left_out != 0) {
+        summary.check_rows.push_back(
+            {FormatLabel(labels.left_out, std::to_string(left_out)), {}, {}});
     }
     return summary;
 }

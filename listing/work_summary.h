@@ -16,6 +16,11 @@ namespace tov {
 inline constexpr std::size_t kHeaderKeyCount = 13;
 inline constexpr std::size_t kStatisticsKeyCount = 8;
 
+// A listing has 13 header lines and 8 statistics lines; one written to have a million would
+// keep the summary's controls busy for minutes. Past these many the rest is counted, not shown.
+inline constexpr std::size_t kMaxWorkLines = 1000;
+inline constexpr std::size_t kMaxCheckRows = 1000;
+
 // Keys as they stand in a listing (Windows-1252 bytes), in the order they are tried.
 extern const std::array<std::string_view, kHeaderKeyCount> kHeaderKeys;
 extern const std::array<std::string_view, kStatisticsKeyCount> kStatisticsKeys;
@@ -25,6 +30,7 @@ extern const std::array<std::string_view, kStatisticsKeyCount> kStatisticsKeys;
 struct WorkSummaryLabels {
     std::array<std::string, kHeaderKeyCount> header;
     std::array<std::string, kStatisticsKeyCount> statistics;
+    std::string left_out;  // its "%s" receives the number of lines not shown
 };
 
 struct CheckRow {
@@ -54,7 +60,9 @@ std::string TranslateLine(std::string_view line, const std::string_view* keys,
 CheckRow SplitCheckRow(std::string_view line);
 
 // Skips the folder tree, then reads the header up to the line beginning with
-// "Archivos analizados" and the statistics from it up to the line beginning with "Hash".
+// "Archivos analizados" and the statistics from it up to the line beginning with "Hash". Past
+// kMaxWorkLines header lines or kMaxCheckRows statistics lines the rest of that section is
+// counted, and a last line (or a row with the line as its type) says how many were left out.
 WorkSummary ReadWorkSummary(const ListingDocument& document, const WorkSummaryLabels& labels);
 
 }  // namespace tov

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include <cstdint>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "ui/file_dialog_guard_win.h"
 #include "ui/main_frame_win.h"
 #include "ui/system_error_text_win.h"
+#include "ui/out_of_memory_win.h"
 #include "ui/text_win.h"
 
 namespace tov {
@@ -44,6 +46,7 @@ bool IsNameError(DWORD code) {
 
 void MainFrame::OnSearchRequest(const SearchRequest& request) {
     bool refused = false;
+    bool out_of_memory = false;
     {
         WaitCursor wait;
         if (inner_splitter_.single_pane_mode() != Splitter::kPaneNone) {
@@ -52,8 +55,18 @@ void MainFrame::OnSearchRequest(const SearchRequest& request) {
         }
         SetCommandChecked(ID_SHOW_RESULTS, true);
 
-        refused =
-            !RunSearch(request.pattern != nullptr ? request.pattern : "", request.is_class != 0);
+        try {
+            refused = !RunSearch(request.pattern != nullptr ? request.pattern : "",
+                                 request.is_class != 0);
+        } catch (const std::bad_alloc&) {
+            // The search is abandoned: an empty list, titled as one.
+            out_of_memory = true;
+            try {
+                results_list_.SetRows(RowSet{});
+            } catch (const std::bad_alloc&) {
+            }
+            SetCommandEnabled(ID_SAVE_SEARCH, results_list_.RowCount() > 0);
+        }
 
         const std::string title =
             LoadText(IDS_RESULTS_TITLE) +
@@ -61,6 +74,9 @@ void MainFrame::OnSearchRequest(const SearchRequest& request) {
                         static_cast<unsigned>(results_list_.RowCount()));
         results_pane_.SetTitle(title.c_str());  // cut to 79 bytes; also the window text
         results_pane_.UpdateLayout();
+    }
+    if (out_of_memory) {
+        ReportOutOfMemory(hwnd());
     }
     if (refused) {
         const std::string text = LoadText(IDS_INVALID_PATTERN);
@@ -111,19 +127,26 @@ void MainFrame::SaveSearchResults() {
         return;
     }
     bool saved = false;
+    bool out_of_memory = false;
     DWORD error = ERROR_SUCCESS;
     {
         WaitCursor wait;
         // The rows as the list shows them now, in its current sort.
         const RowSet& rows = results_list_.rows();
-        std::vector<std::uint32_t> order(count);
-        for (std::size_t position = 0; position < count; ++position) {
-            order[position] =
-                static_cast<std::uint32_t>(&results_list_.RowAt(position) - rows.rows.data());
+        try {
+            std::vector<std::uint32_t> order(count);
+            for (std::size_t position = 0; position < count; ++position) {
+                order[position] =
+                    static_cast<std::uint32_t>(&results_list_.RowAt(position) - rows.rows.data());
+            }
+            saved = SaveResultsFile(path, rows, order, &error);
+        } catch (const std::bad_alloc&) {
+            out_of_memory = true;
         }
-        saved = SaveResultsFile(path, rows, order, &error);
     }
-    if (!saved) {
+    if (out_of_memory) {
+        ReportOutOfMemory(hwnd());
+    } else if (!saved) {
         std::string text = LoadText(IDS_SAVE_ERROR);
         if (IsNameError(error)) {
             text += "\r\n\r\n" + SystemErrorText(error);

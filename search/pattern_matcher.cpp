@@ -1,5 +1,6 @@
 #include "search/pattern_matcher.h"
 
+#include "search/linear_pattern.h"
 #include "search/regex_char_sets.h"
 #include "search/regex_parser.h"
 
@@ -25,6 +26,11 @@ constexpr int kAtEnd = -1;                // "next byte" at the end of the name
 constexpr std::size_t kMaxStates = 4096;
 constexpr std::size_t kMaxCacheBytes = std::size_t{8} << 20;
 
+// Building states is worth it while it stays small beside the bytes tested: past this much work
+// plus a few instructions per byte, a linear pattern goes over to the bit-parallel test.
+constexpr std::uint64_t kStateWorkAllowance = std::uint64_t{1} << 12;
+constexpr std::uint64_t kStateWorkPerByte = 1;
+
 }  // namespace
 
 // A lazy DFA over the program: each state is the set of threads waiting at a position (before
@@ -33,7 +39,8 @@ constexpr std::size_t kMaxCacheBytes = std::size_t{8} << 20;
 // unanchored, and a transition that reaches the match instruction ends the test at once.
 class PatternMatcher::Automaton {
   public:
-    explicit Automaton(RegexProgram program) : program_(std::move(program)) {
+    Automaton(RegexProgram program, std::optional<LinearPattern> linear)
+        : program_(std::move(program)), linear_(std::move(linear)) {
         const std::size_t size = program_.insts.size();
         visited_sparse_.assign(size, 0);
         visited_dense_.reserve(size);
@@ -48,6 +55,10 @@ class PatternMatcher::Automaton {
         if (matches_everything_) {
             return true;
         }
+        if (wide_ != nullptr) {
+            return TestWide(name);
+        }
+        bytes_offered_ += name.size();
         std::int32_t row = StartRow();
         const std::int32_t* table = table_.data();
         const auto* bytes = reinterpret_cast<const unsigned char*>(name.data());
@@ -58,6 +69,11 @@ class PatternMatcher::Automaton {
                 if (next == kUnknown) {
                     next = Transition(row, bytes[i]);
                     table = table_.data();
+                    if (StatesCostTooMuch()) {
+                        work_ += i;
+                        wide_ = std::make_unique<BitParallelMatcher>(*linear_);
+                        return TestWide(name);
+                    }
                 }
                 if (next == kMatchFound) {
                     work_ += i + 1;
@@ -75,25 +91,32 @@ class PatternMatcher::Automaton {
     std::uint64_t WorkDone() const { return work_; }
 
   private:
+    bool TestWide(std::string_view name) {
+        work_ += name.size() * wide_->WordCount();
+        return wide_->Test(name);
+    }
+
+    bool StatesCostTooMuch() const {
+        return linear_ && state_work_ > kStateWorkAllowance + bytes_offered_ * kStateWorkPerByte;
+    }
+
+    // Bytes that no set of the program tells apart share a class. The partition is refined set
+    // by set, a class at a time as a set of bytes, so a set costs a few words per class.
     void BuildByteClasses() {
-        std::array<std::uint16_t, 256> classes{};
-        std::size_t count = 1;
+        std::vector<ByteSet> classes(1);
+        classes[0].Complement();  // every byte
         auto refine = [&](const ByteSet& set) {
-            std::array<std::int16_t, 512> renumber;
-            renumber.fill(-1);
-            std::int16_t next = 0;
-            for (int byte = 0; byte < 256; ++byte) {
-                const int key =
-                    classes[byte] * 2 + (set.Contains(static_cast<unsigned char>(byte)) ? 1 : 0);
-                if (renumber[key] < 0) {
-                    renumber[key] = next++;
+            const std::size_t count = classes.size();
+            for (std::size_t k = 0; k < count; ++k) {
+                ByteSet inside = classes[k].Intersection(set);
+                if (!inside.Empty() && !(inside == classes[k])) {
+                    classes.push_back(classes[k].Without(set));
+                    classes[k] = inside;
                 }
-                classes[byte] = static_cast<std::uint16_t>(renumber[key]);
             }
-            count = static_cast<std::size_t>(next);
         };
         for (const ByteSet& set : program_.sets) {
-            if (count == 256) {
+            if (classes.size() == 256) {
                 break;
             }
             refine(set);
@@ -101,9 +124,10 @@ class PatternMatcher::Automaton {
         if (program_.uses_word_boundary) {
             refine(WordBytes());
         }
-        class_count_ = count;
-        for (int byte = 0; byte < 256; ++byte) {
-            byte_class_[byte] = static_cast<std::uint8_t>(classes[byte]);
+        class_count_ = classes.size();
+        for (std::size_t k = 0; k < classes.size(); ++k) {
+            classes[k].ForEach(
+                [&](unsigned char byte) { byte_class_[byte] = static_cast<std::uint8_t>(k); });
         }
     }
 
@@ -153,6 +177,7 @@ class PatternMatcher::Automaton {
             visited_sparse_[pc] = static_cast<std::uint32_t>(visited_dense_.size());
             visited_dense_.push_back(pc);
             ++work_;
+            ++state_work_;
             const RegexInst& inst = program_.insts[pc];
             switch (inst.op) {
                 case RegexOp::kByte:
@@ -205,6 +230,7 @@ class PatternMatcher::Automaton {
         next_kernel_.push_back(0);  // a new match may start at every position
         for (std::uint32_t pc : byte_pcs_) {
             ++work_;
+            ++state_work_;
             if (program_.sets[program_.insts[pc].x].Contains(byte)) {
                 next_kernel_.push_back(pc + 1);
             }
@@ -259,6 +285,10 @@ class PatternMatcher::Automaton {
     }
 
     RegexProgram program_;
+    std::optional<LinearPattern> linear_;
+    std::unique_ptr<BitParallelMatcher> wide_;  // once the states cost too much
+    std::uint64_t state_work_ = 0;
+    std::uint64_t bytes_offered_ = 0;
     std::array<std::uint8_t, 256> byte_class_{};
     std::size_t class_count_ = 1;
     bool matches_everything_ = false;
@@ -287,8 +317,8 @@ PatternCompileResult PatternMatcher::Compile(std::string_view pattern) {
     if (parsed.error) {
         return PatternCompileResult(std::move(*parsed.error));
     }
-    return PatternCompileResult(
-        PatternMatcher(std::make_unique<Automaton>(std::move(*parsed.program))));
+    return PatternCompileResult(PatternMatcher(
+        std::make_unique<Automaton>(std::move(*parsed.program), ReadLinearPattern(pattern))));
 }
 
 PatternMatcher::PatternMatcher(std::unique_ptr<Automaton> automaton)

@@ -38,8 +38,10 @@ struct RegexProgram;
 
 class PatternMatcher {
   public:
-    // Bound of the compiled automaton, in instructions: "a{50000}" fits, "(a{1000}){1000}" not.
-    static constexpr std::size_t kMaxProgramSize = 50000;
+    // Bound of the compiled automaton, in instructions: "a{1024}" fits, "a{1025}" not. It also
+    // bounds the cost of a byte of name: a typed pattern whose states keep changing is tested
+    // bit-parallel, one machine word per 64 positions, so at most 17 words a byte.
+    static constexpr std::size_t kMaxProgramSize = 1024;
 
     static PatternCompileResult Compile(std::string_view pattern);
 
@@ -55,7 +57,8 @@ class PatternMatcher {
     bool MatchesEverything() const;
 
     // Number of automaton instructions, and a running count of the work done by every Test so
-    // far (bytes stepped plus instructions visited while building states), for bound checks.
+    // far (bytes stepped plus instructions visited while building states, or machine words
+    // stepped once a typed pattern has gone over to the bit-parallel test), for bound checks.
     std::size_t ProgramSize() const;
     std::uint64_t WorkDone() const;
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -21,6 +22,30 @@ class ByteSet {
     void Union(const ByteSet& other) {
         for (int i = 0; i < 4; ++i) {
             bits_[i] |= other.bits_[i];
+        }
+    }
+    ByteSet Intersection(const ByteSet& other) const {
+        ByteSet both;
+        for (int i = 0; i < 4; ++i) {
+            both.bits_[i] = bits_[i] & other.bits_[i];
+        }
+        return both;
+    }
+    ByteSet Without(const ByteSet& other) const {
+        ByteSet rest;
+        for (int i = 0; i < 4; ++i) {
+            rest.bits_[i] = bits_[i] & ~other.bits_[i];
+        }
+        return rest;
+    }
+    bool Empty() const { return (bits_[0] | bits_[1] | bits_[2] | bits_[3]) == 0; }
+    // Calls `visit` with every byte of the set, in increasing order.
+    template <typename Visit>
+    void ForEach(Visit visit) const {
+        for (int i = 0; i < 4; ++i) {
+            for (std::uint64_t word = bits_[i]; word != 0; word &= word - 1) {
+                visit(static_cast<unsigned char>(i * 64 + std::countr_zero(word)));
+            }
         }
     }
     bool operator==(const ByteSet&) const = default;

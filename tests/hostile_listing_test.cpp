@@ -198,6 +198,10 @@ TEST(HostileListing, EveryWalkFinishesOverEveryListing) {
         } else if (name == "wide-folder") {
             EXPECT_EQ(walked.root_rows, scale.wide_files);
             EXPECT_EQ(walked.found_typed, scale.wide_files + 1);
+        } else if (name == "long-summary") {
+            // Shown up to the bounds, then one line for the rest.
+            EXPECT_EQ(walked.work_lines, kMaxWorkLines + 1);
+            EXPECT_EQ(walked.check_rows, kMaxCheckRows + 1);
         }
     }
 }

@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
 # Runs every libFuzzer target for the given number of seconds each (default 600), starting from a
-# seed corpus made of the sample listing and listings from the listing writer.
+# seed corpus made of the sample listing and listings from the listing writer, and from the
+# corpus kept in fuzz/corpus/TARGET (refreshed from a long run with `merge` below).
 #   tools/fuzz.sh [SECONDS] [TARGET...]
+#   tools/fuzz.sh merge [TARGET...]   keeps in fuzz/corpus the smallest set of inputs, from the
+#                                     kept corpus and the build's, that reaches the same coverage
 # TOV_FUZZ_BUILD names another build folder (default build/fuzz); TOV_FUZZ_JOBS runs that many
 # targets at a time (default 1).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-600}
 shift || true
+merge=0
+if [ "$seconds" = merge ]; then
+    merge=1
+fi
 build=${TOV_FUZZ_BUILD:-$root/build/fuzz}
 jobs=${TOV_FUZZ_JOBS:-1}
 
@@ -24,25 +31,58 @@ if [ ! -f "$seeds/.complete" ]; then
     mkdir -p "$seeds"
     cp "$root/examples/"*.tov "$seeds/"
     writer="$build/listing_writer"
-    "$writer" synthetic --files 200 --folders 30 --depth 6 --seed 1 "$seeds/synthetic-1.tov" >/dev/null
-    "$writer" synthetic --files 50 --folders 40 --depth 20 --seed 2 "$seeds/synthetic-2.tov" >/dev/null
-    "$writer" synthetic --files 20 --folders 60 --depth 50 --seed 3 --bare-names \
+    "$writer" synthetic --files 40 --folders 8 --depth 4 --seed 1 "$seeds/synthetic-1.tov" >/dev/null
+    "$writer" synthetic --files 15 --folders 12 --depth 10 --seed 2 "$seeds/synthetic-2.tov" >/dev/null
+    "$writer" synthetic --files 8 --folders 20 --depth 20 --seed 3 --bare-names \
         "$seeds/synthetic-3.tov" >/dev/null
     "$build/hostile_listings" "$seeds" >/dev/null
     touch "$seeds/.complete"
 fi
+
+# A run costs time in proportion to its input, so inputs stay as small as the structures each
+# target looks at need: a pattern and a name in 256 bytes (the automaton's size bound is reached
+# with far less), a few dozen rows in 1 KiB, a listing with a tree, a header and statistics in
+# 4 KiB. Larger seeds are cut to that length.
+max_len_of() {
+    case "$1" in
+        pattern_matcher_fuzz | escape_pattern_matcher_fuzz) echo 256 ;;
+        rows_sort_fuzz) echo 512 ;;
+        search_walk_fuzz) echo 1024 ;;
+        *) echo 4096 ;;
+    esac
+}
 
 targets=("$@")
 if ((${#targets[@]} == 0)); then
     targets=("${fuzz_targets[@]}")
 fi
 
+if ((merge)); then
+    for target in "${targets[@]}"; do
+        kept="$root/fuzz/corpus/$target"
+        merged="$build/merged-$target"
+        rm -rf "$merged"
+        mkdir -p "$merged" "$kept" "$build/corpus-$target"
+        ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16} "$build/$target" -merge=1 \
+            -max_len="$(max_len_of "$target")" "$merged" "$kept" "$build/corpus-$target" \
+            >"$build/$target-merge.log" 2>&1
+        rm -rf "$kept"
+        mv "$merged" "$kept"
+        echo "$target: $(find "$kept" -type f | wc -l) inputs, $(du -sk "$kept" | cut -f1) KiB"
+    done
+    exit 0
+fi
+
 run_target() {
     local target=$1 corpus="$build/corpus-$1" log="$build/$1.log"
-    mkdir -p "$corpus"
-    # Inputs up to 64 KiB: the seeds' size, with room for the mutator to grow them.
-    "$build/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -max_len=65536 \
-        -artifact_prefix="$build/$target-" -print_final_stats=1 "$corpus" "$seeds" >"$log" 2>&1
+    # New inputs go to the build's corpus; the kept one (fuzz/corpus) is read as seeds.
+    mkdir -p "$corpus" "$root/fuzz/corpus/$target"
+    # A small quarantine: the default one keeps 256 MB of freed blocks resident. Undefined
+    # behaviour stops the run as a finding instead of scrolling past in the log.
+    ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16} UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1} \
+        "$build/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        -max_len="$(max_len_of "$target")" -artifact_prefix="$build/$target-" \
+        -print_final_stats=1 "$corpus" "$seeds" "$root/fuzz/corpus/$target" >"$log" 2>&1
 }
 
 status=0

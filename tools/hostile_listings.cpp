@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
             scale.long_line_bytes = 8000;
             scale.wide_files = 300;
             scale.marker_lines = 300;
+            scale.summary_lines = 100;
         }
         for (const std::string_view name : tov::writer::HostileListingNames()) {
             const std::string path = folder + "/" + std::string(name) + ".tov";

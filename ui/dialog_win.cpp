@@ -1,8 +1,10 @@
 #include "ui/dialog_win.h"
 
+#include "ui/out_of_memory_win.h"
 #include "ui/text_win.h"
 
 #include <algorithm>
+#include <new>
 
 namespace tov {
 namespace {
@@ -55,6 +57,9 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wparam, LP
     bool handled = false;
     try {
         handled = self->HandleMessage(message, wparam, lparam, result);
+    } catch (const std::bad_alloc&) {
+        ReportOutOfMemory(window);
+        handled = false;
     } catch (...) {
         handled = false;
     }

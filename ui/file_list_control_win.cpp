@@ -112,11 +112,17 @@ bool FileListControl::Create(HWND parent, UINT control_id, HIMAGELIST system_sma
 
 void FileListControl::SetRows(RowSet rows) {
     // The old rows and order go before the new order is made: a list of ten million rows
-    // should not hold two of each at once.
+    // should not hold two of each at once. Running out of memory leaves the list empty.
     ClearSelection();
     order_ = {};
     rows_ = std::move(rows);
-    order_ = SortOrder(rows_, sort_);
+    try {
+        order_ = SortOrder(rows_, sort_);
+    } catch (const std::bad_alloc&) {
+        rows_ = {};
+        ListView_SetItemCountEx(hwnd(), 0, 0);
+        throw;
+    }
     ListView_SetItemCountEx(hwnd(), static_cast<int>(order_.size()), 0);
     if (!order_.empty()) {
         ListView_EnsureVisible(hwnd(), 0, FALSE);
@@ -125,12 +131,15 @@ void FileListControl::SetRows(RowSet rows) {
 }
 
 void FileListControl::SortRows(int column, int direction) {
-    sort_ = ApplySortRequest(sort_, column, direction);
+    const SortSettings requested = ApplySortRequest(sort_, column, direction);
     const int selected = FirstSelected();
     const int selected_row = selected >= 0 && static_cast<std::size_t>(selected) < order_.size()
                                  ? static_cast<int>(order_[selected])
                                  : -1;
-    ShowSortedRows(SortOrder(rows_, sort_, std::move(order_)), selected_row);
+    // Sorted from a copy of the order: running out of memory leaves the rows as they were shown.
+    std::vector<std::uint32_t> order = SortOrder(rows_, requested, order_);
+    sort_ = requested;  // only once the rows are in that order
+    ShowSortedRows(std::move(order), selected_row);
 }
 
 void FileListControl::ShowSortedRows(std::vector<std::uint32_t> order, int keep_selected_row) {

@@ -1,5 +1,7 @@
 #include "ui/folder_tree_win.h"
 
+#include <utility>
+
 #include "res/resource.h"
 #include "ui/reflect_win.h"
 #include "ui/system_icons_win.h"
@@ -31,11 +33,13 @@ bool FolderTree::Create(HWND parent, HIMAGELIST system_small_images) {
 }
 
 void FolderTree::Fill(const ListingDocument& document) {
+    // Built before the tree is touched: running out of memory leaves it as it was, redrawn.
+    FolderIndex index = FolderIndex::Build(document);
+    std::vector<HTREEITEM> items(index.size(), nullptr);
     SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
     TreeView_DeleteAllItems(hwnd());
-    items_.clear();
-    index_ = FolderIndex::Build(document);
-    items_.assign(index_.size(), nullptr);
+    index_ = std::move(index);
+    items_ = std::move(items);
     for (Folder folder = index_.FirstTopLevel(); folder != FolderIndex::kNone;
          folder = index_.NextSibling(folder)) {
         InsertItem(folder, TVI_ROOT);

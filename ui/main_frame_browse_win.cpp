@@ -1,3 +1,4 @@
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -5,6 +6,7 @@
 #include "ui/folder_index.h"
 #include "ui/handles_win.h"
 #include "ui/main_frame_win.h"
+#include "ui/out_of_memory_win.h"
 
 namespace tov {
 
@@ -42,8 +44,17 @@ void MainFrame::OnFolderSelected() {
 }
 
 void MainFrame::ShowFolderContents(HTREEITEM item) {
-    file_list_.SetRows(
-        BuildFolderRows(document_, folder_tree_.index(), folder_tree_.FolderOf(item)));
+    try {
+        file_list_.SetRows(
+            BuildFolderRows(document_, folder_tree_.index(), folder_tree_.FolderOf(item)));
+    } catch (const std::bad_alloc&) {
+        // The list must not go on showing another folder's contents under this one.
+        try {
+            file_list_.SetRows(RowSet{});
+        } catch (const std::bad_alloc&) {
+        }
+        ReportOutOfMemory(hwnd());
+    }
 }
 
 void MainFrame::OpenListedFolder() {

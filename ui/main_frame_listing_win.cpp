@@ -1,10 +1,13 @@
 // Finding the listing at start-up, loading it, and filling the work summary.
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -13,6 +16,7 @@
 #include "res/resource.h"
 #include "ui/file_dialog_guard_win.h"
 #include "ui/main_frame_win.h"
+#include "ui/out_of_memory_win.h"
 #include "ui/system_error_text_win.h"
 #include "ui/text_win.h"
 
@@ -70,7 +74,23 @@ void ReportLoadFailure(HWND owner, DWORD code) {
 
 void MainFrame::OpenListingAtStartup() {
     WaitCursor wait;
+    // Running out of memory anywhere on the way, also in a message handled meanwhile (the
+    // tree's selection fills the file list), ends as a refused listing: never half shown.
+    const std::uint64_t reports = OutOfMemoryReports();
+    try {
+        FindAndOpenListing();
+    } catch (const std::bad_alloc&) {
+        ReportOutOfMemory(hwnd());
+    }
+    if (OutOfMemoryReports() != reports) {
+        AbandonListing();
+    }
 
+    SetCommandChecked(ID_SHOW_SUMMARY, true);
+    ShowWindow(work_summary_.hwnd(), SW_SHOWNORMAL);
+}
+
+void MainFrame::FindAndOpenListing() {
     bool found = false;
     std::array<wchar_t, MAX_PATH> directory{};
     const DWORD length =
@@ -101,9 +121,22 @@ void MainFrame::OpenListingAtStartup() {
             PostMessageA(hwnd(), WM_CLOSE, 0, 0);
         }
     }
+}
 
-    SetCommandChecked(ID_SHOW_SUMMARY, true);
-    ShowWindow(work_summary_.hwnd(), SW_SHOWNORMAL);
+void MainFrame::AbandonListing() {
+    try {
+        file_list_.SetRows(RowSet{});  // its rows point into the document
+    } catch (const std::bad_alloc&) {
+    }
+    document_ = ListingDocument();
+    SetDlgItemTextA(work_summary_.hwnd(), IDC_TEXT, "");
+    ListView_DeleteAllItems(GetDlgItem(work_summary_.hwnd(), IDC_CHECK_LIST));
+    try {
+        FillFolderTree();
+    } catch (const std::bad_alloc&) {
+        TreeView_DeleteAllItems(folder_tree_.hwnd());
+    }
+    PostMessageA(hwnd(), WM_CLOSE, 0, 0);
 }
 
 void MainFrame::LoadListing(const std::wstring& path) {

@@ -148,7 +148,7 @@ LRESULT MainFrame::OnCreate() {
 }
 
 void MainFrame::OnDestroy() {
-    document_ = ListingDocument();
+    // The document stays: the child windows, destroyed after this, still show rows of it.
     if (loop_ != nullptr) {
         loop_->RemoveMessageFilter(this);
         loop_->RemoveIdleHandler(this);

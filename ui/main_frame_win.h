@@ -116,7 +116,9 @@ class MainFrame : public FrameWindow, public MessageFilter, public IdleHandler {
     void ToggleButtonCheck(UINT command);
 
     // Members in the order the main window holds them (its window handle, the rebar and the
-    // client are in FrameWindow).
+    // client are in FrameWindow). The document comes first, so that it is freed last: the
+    // folder index and the lists' rows point into it.
+    ListingDocument document_;
     CommandStates command_states_;
     ImageListHandle banner_images_;
     Splitter outer_splitter_{Splitter::kVertical};
@@ -127,7 +129,6 @@ class MainFrame : public FrameWindow, public MessageFilter, public IdleHandler {
     FileListControl file_list_;
     FileListControl results_list_;
     WorkSummaryDialog work_summary_;
-    ListingDocument document_;
     SystemIcons system_icons_;
     HWND banner_bar_ = nullptr;
     HWND main_toolbar_ = nullptr;
@@ -135,6 +136,10 @@ class MainFrame : public FrameWindow, public MessageFilter, public IdleHandler {
     MessageLoop* loop_ = nullptr;    // where the filter and idle handler are registered
 
     // ---- listing state (ui/main_frame_listing_win.cpp) ----
+    // Steps of OpenListingAtStartup: finding, loading and showing the listing; and after
+    // running out of memory on the way, the empty document, summary and tree and WM_CLOSE.
+    void FindAndOpenListing();
+    void AbandonListing();
 
     // ---- browse state (ui/main_frame_browse_win.cpp) ----
     // Refills the FileList with a folder's subfolders and files, sorted as the list is set.

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <map>
+#include <new>
 #include <typeindex>
 
+#include "ui/out_of_memory_win.h"
 #include "ui/text_win.h"
 
 namespace tov {
@@ -156,6 +158,10 @@ LRESULT Window::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
     LRESULT result = 0;
     try {
         result = HandleMessage(message, wparam, lparam);
+    } catch (const std::bad_alloc&) {
+        // Whatever the message started is abandoned; the user learns why.
+        ReportOutOfMemory(window);
+        result = FallbackResult(message);
     } catch (...) {
         result = FallbackResult(message);
     }

@@ -243,6 +243,7 @@ WorkSummaryLabels LoadWorkSummaryLabels() {
     for (std::size_t i = 0; i < kStatisticsKeyCount; ++i) {
         labels.statistics[i] = LoadText(IDS_STATS_LABEL_FIRST + static_cast<UINT>(i));
     }
+    labels.left_out = LoadText(IDS_LINES_LEFT_OUT);
     return labels;
 }
 

@@ -127,6 +127,26 @@ std::vector<std::string> ModalDialogCloser::closed() const {
     return closed_;
 }
 
+std::vector<std::string> ModalDialogCloser::closed_texts() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return closed_texts_;
+}
+
+std::string PlatformText(DWORD code) {
+    char* buffer = nullptr;
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, code,
+                       0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text;
+    for (DWORD i = 0; i < length; ++i) {
+        if (buffer[i] != '\r' && buffer[i] != '\n') {
+            text += buffer[i];
+        }
+    }
+    LocalFree(buffer);
+    return text;
+}
+
 void ModalDialogCloser::Watch() {
     HWND last = nullptr;
     ULONGLONG last_time = 0;
@@ -148,9 +168,12 @@ void ModalDialogCloser::Watch() {
         if (dialog != last) {
             char caption[256] = {};
             GetWindowTextA(dialog, caption, sizeof(caption));
+            char text[1024] = {};
+            GetDlgItemTextA(dialog, 0xFFFF, text, sizeof(text));
             {
                 std::lock_guard<std::mutex> lock(mutex_);
                 closed_.push_back(caption);
+                closed_texts_.push_back(text);
             }
             last = dialog;
             last_time = now;

@@ -64,8 +64,10 @@ class ModalDialogCloser {
     void Keep(HWND window);
     // While disabled, dialogs are left alone (for a test that inspects one itself).
     void set_enabled(bool enabled) { enabled_ = enabled; }
-    // Captions of the dialogs closed so far, in order.
+    // Captions of the dialogs closed so far, in order, and the text of each (a message box's
+    // message; empty for other dialogs).
     std::vector<std::string> closed() const;
+    std::vector<std::string> closed_texts() const;
 
   private:
     void Watch();
@@ -76,8 +78,12 @@ class ModalDialogCloser {
     mutable std::mutex mutex_;
     std::vector<HWND> keep_;
     std::vector<std::string> closed_;
+    std::vector<std::string> closed_texts_;
     std::thread watcher_;
 };
+
+// The text the platform gives for a code, as the user must see it (line breaks removed).
+std::string PlatformText(DWORD code);
 
 // A small valid listing: one root folder "C:\Job" with a subfolder "Docs" and two files, a
 // work header and statistics, and its digest line.

@@ -28,6 +28,7 @@ namespace {
 
 using test::FrameOptions;
 using test::FrameSession;
+using test::PlatformText;
 
 constexpr DWORD kStepMs = 20000;                   // any one step
 constexpr SIZE_T kPeakLimit = SIZE_T{1200} << 20;  // the 100 MB line is read once, plus rows
@@ -37,22 +38,6 @@ SIZE_T PeakWorkingSet() {
     counters.cb = sizeof(counters);
     K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
     return counters.PeakWorkingSetSize;
-}
-
-// The text the platform gives for a code, as the user must see it (line breaks removed).
-std::string PlatformText(DWORD code) {
-    char* buffer = nullptr;
-    const DWORD length =
-        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, code,
-                       0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text;
-    for (DWORD i = 0; i < length; ++i) {
-        if (buffer[i] != '\r' && buffer[i] != '\n') {
-            text += buffer[i];
-        }
-    }
-    LocalFree(buffer);
-    return text;
 }
 
 // Answers the next message box of the thread with OK after reading its text.

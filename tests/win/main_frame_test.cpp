@@ -402,12 +402,17 @@ TEST(MainFrame, UnhandledNotificationsAreReflectedToTheirControl) {
     EXPECT_EQ(recorder.seen, static_cast<UINT>(NM_CLICK));
 }
 
-TEST(MainFrame, DestroyingTheWindowPostsQuitWithExitCodeOne) {
+// The document outlives the windows: the tree's index and the lists' rows point into it until
+// the main window's object is gone.
+TEST(MainFrame, DestroyingTheWindowPostsQuitWithExitCodeOneAndKeepsTheDocument) {
     FrameSession session(WithListing());
     ASSERT_TRUE(session.alive());
     ASSERT_TRUE(session.PumpUntilIdle());
+    const std::size_t listing_bytes = session.frame().document().size();
+    ASSERT_GT(listing_bytes, 1u);
     SendMessageA(session.hwnd(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(session.alive());
+    EXPECT_EQ(session.frame().document().size(), listing_bytes);
     EXPECT_FALSE(session.PumpUntilIdle(3000));
     EXPECT_TRUE(session.quit_received());
     EXPECT_EQ(session.exit_code(), 1);

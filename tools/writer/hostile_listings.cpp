@@ -210,6 +210,18 @@ void Wide(const HostileScale& scale, ListingBuilder& builder) {
     WriteTail(builder);
 }
 
+void LongSummary(const HostileScale& scale, ListingBuilder& builder) {
+    builder.OpenFolder("C:");
+    builder.File("a.txt", "1 KB", kDate, "bien");
+    builder.CloseFolder();
+    for (std::uint32_t i = 0; i < scale.summary_lines; ++i) {
+        builder.Header(kHeaderKeys[i % kHeaderKeys.size()], std::to_string(i));
+    }
+    for (std::uint32_t i = 0; i < scale.summary_lines; ++i) {
+        builder.Statistics(kStatisticsKeys[i % kStatisticsKeys.size()], i, 1);
+    }
+}
+
 }  // namespace
 
 const std::vector<std::string_view>& HostileListingNames() {
@@ -227,7 +239,8 @@ const std::vector<std::string_view>& HostileListingNames() {
                                                         "empty-first-line",
                                                         "nul-bytes",
                                                         "several-roots",
-                                                        "wide-folder"};
+                                                        "wide-folder",
+                                                        "long-summary"};
     return names;
 }
 
@@ -263,6 +276,8 @@ std::string MakeHostileListing(std::string_view name, const HostileScale& scale)
         SeveralRoots(builder);
     } else if (name == "wide-folder") {
         Wide(scale, builder);
+    } else if (name == "long-summary") {
+        LongSummary(scale, builder);
     } else {
         throw std::invalid_argument("no hostile listing named " + std::string(name));
     }

@@ -18,6 +18,7 @@ struct HostileScale {
     std::uint64_t long_line_bytes = std::uint64_t{100} << 20;  // one file line this long
     std::uint32_t wide_files = 100000;                         // files in one folder
     std::uint32_t marker_lines = 100000;                       // lines of "only <" / "only >"
+    std::uint32_t summary_lines = 100000;  // header lines and statistics lines of "long-summary"
 };
 
 // The names of the hostile listings, in a fixed order:
@@ -36,6 +37,7 @@ struct HostileScale {
 //   nul-bytes          NUL bytes inside a folder name, a file name and the header
 //   several-roots      three top-level folders and a stray "<" after them
 //   wide-folder        `wide_files` files in the root and nothing else
+//   long-summary       `summary_lines` header lines and as many statistics lines
 const std::vector<std::string_view>& HostileListingNames();
 
 // The listing of that name with its digest line; throws std::invalid_argument for another name.
