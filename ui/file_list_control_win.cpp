@@ -183,6 +183,10 @@ LRESULT FileListControl::HandleMessage(UINT message, WPARAM wparam, LPARAM lpara
                     case LVN_GETDISPINFOW:
                         FillDisplayInfo(reinterpret_cast<NMLVDISPINFOW*>(header)->item);
                         return 0;
+                    case LVN_ODFINDITEMA:
+                        return FindRow(*reinterpret_cast<NMLVFINDITEMA*>(header));
+                    case LVN_ODFINDITEMW:
+                        return FindRow(*reinterpret_cast<NMLVFINDITEMW*>(header));
                     case LVN_COLUMNCLICK: {
                         const SortSettings clicked =
                             ClickColumn(sort_, reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/compare_rows.h"
@@ -39,6 +40,9 @@ class FileListControl : public Window {
     std::size_t RowCount() const { return order_.size(); }
     const FileRow& RowAt(std::size_t position) const { return rows_.rows[order_[position]]; }
     std::string CellText(std::size_t position, int column) const;
+    // Column 0 of the row at a displayed position, the check status: the text that typing into
+    // the list finds, as in a standard list whose items carry that text.
+    std::string_view StatusAt(std::size_t position) const { return RowAt(position).status; }
     const RowSet& rows() const { return rows_; }
 
     // The first selected row's position, or kNoRow.
@@ -51,6 +55,9 @@ class FileListControl : public Window {
 
   private:
     LRESULT OnReflectedNotify(NMHDR* header);
+    // The control's find request (typing into the list): the position found, or -1.
+    LRESULT FindRow(const NMLVFINDITEMA& request) const;
+    LRESULT FindRow(const NMLVFINDITEMW& request) const;
     void FillDisplayInfo(LVITEMA& item);
     void FillDisplayInfo(LVITEMW& item);
     int IconOf(std::size_t row);
