@@ -15,6 +15,7 @@
 #include "tests/win/frame_test_support.h"
 #include "tools/writer/listing_writer.h"
 #include "ui/file_list_control_win.h"
+#include "ui/folder_tree_win.h"
 
 namespace tov {
 namespace {
@@ -108,22 +109,35 @@ FileListControl& ListObject(HWND list) {
     return *static_cast<FileListControl*>(Window::FromHandle(list));
 }
 
-// Result rows as the search makes them: the path of the folder and the own name.
-void ShowResults(HWND results, const std::vector<std::pair<std::string, std::string>>& paths) {
+// A result row as the search makes it: the path of the folder, the own name and the status.
+struct ResultRow {
+    std::string path;
+    std::string name;
+    std::string status = {};
+};
+
+// Shows the rows in the ResultsList and the pane, as a search does.
+void ShowResults(FrameSession& session, const std::vector<ResultRow>& results) {
     static std::vector<std::string> texts;  // the rows hold views
     texts.clear();
-    texts.reserve(2 * paths.size());
+    texts.reserve(3 * results.size());
     RowSet rows;
-    for (const auto& [path, name] : paths) {
-        texts.push_back(path);
+    for (const ResultRow& result : results) {
+        texts.push_back(result.path);
         const std::uint32_t level = test::AddPathLevels(rows, texts.back());
-        texts.push_back(name);
         FileRow row;
+        texts.push_back(result.name);
         row.name = texts.back();
+        texts.push_back(result.status);
+        row.status = texts.back();
         row.path_prefix = level;
         rows.rows.push_back(row);
     }
-    ListObject(results).SetRows(std::move(rows));
+    ListObject(session.frame().results_list_hwnd()).SetRows(std::move(rows));
+    if (!IsWindowVisible(session.frame().results_pane().hwnd())) {
+        PostMessageA(session.hwnd(), WM_COMMAND, ID_SHOW_RESULTS, 0);
+    }
+    ASSERT_TRUE(session.PumpUntilIdle());
 }
 
 int SelectedRow(HWND list) {
@@ -220,7 +234,7 @@ TEST(Browse, NavigateToResultWalksTheTreeByNames) {
     MainFrame& frame = session.frame();
     const HWND results = frame.results_list_hwnd();
     const HWND list = frame.file_list_hwnd();
-    ShowResults(results, {{"C:\\Docs\\Old\\", "old.txt"},
+    ShowResults(session, {{"C:\\Docs\\Old\\", "old.txt"},
                           {"C:\\Same\\", "second.txt"},
                           {"", "Carta.doc"},
                           {"C:\\Nowhere\\", "a.txt"},
@@ -269,6 +283,222 @@ TEST(Browse, NavigateToResultWalksTheTreeByNames) {
     EXPECT_EQ(CellText(list, 1, 1), "Carta.doc");
     // The focus was not taken from the results.
     EXPECT_EQ(SelectedRow(results), row_of("Carta.doc"));
+}
+
+// ---- keys and clicks, posted as a person gives them ----
+
+bool IsExpanded(HWND tree, HTREEITEM item) {
+    return (TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+}
+
+Texts ChildTexts(HWND tree, HTREEITEM parent) {
+    Texts texts;
+    for (HTREEITEM child = TreeView_GetChild(tree, parent); child != nullptr;
+         child = TreeView_GetNextSibling(tree, child)) {
+        texts.push_back(ItemText(tree, child));
+    }
+    return texts;
+}
+
+// Where a person points at an item: its label, or its +/- button (found by hit-testing the row
+// left of the label).
+POINT TreeLabel(HWND tree, HTREEITEM item) {
+    RECT text{};
+    TreeView_GetItemRect(tree, item, &text, TRUE);
+    return {text.left + 3, (text.top + text.bottom) / 2};
+}
+
+POINT TreeButton(HWND tree, HTREEITEM item) {
+    const POINT label = TreeLabel(tree, item);
+    for (int x = 0; x < label.x; ++x) {
+        TVHITTESTINFO hit{};
+        hit.pt = {x, label.y};
+        if (TreeView_HitTest(tree, &hit) == item && (hit.flags & TVHT_ONITEMBUTTON)) {
+            return hit.pt;
+        }
+    }
+    ADD_FAILURE() << "no button beside " << ItemText(tree, item);
+    return label;
+}
+
+void PressKey(FrameSession& session, HWND window, UINT key) {
+    test::PostKey(window, key);
+    ASSERT_TRUE(session.PumpUntilIdle());
+}
+
+void ClickAt(FrameSession& session, HWND window, POINT point) {
+    test::PostClick(window, point);
+    ASSERT_TRUE(session.PumpUntilIdle());
+}
+
+TEST(BrowseInput, TreeKeysAndClicksMoveExpandAndCollapseFillingFoldersOnTheWay) {
+    FrameSession session(BrowseOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    MainFrame& frame = session.frame();
+    const HWND tree = frame.folder_tree_hwnd();
+    const HWND list = frame.file_list_hwnd();
+    HTREEITEM root = TreeView_GetRoot(tree);
+    HTREEITEM docs = ChildNamed(tree, root, "Docs");
+    SetFocus(tree);
+
+    PressKey(session, tree, VK_DOWN);
+    EXPECT_EQ(TreeView_GetSelection(tree), docs);
+    EXPECT_EQ(Column(list, 1), (Texts{"Old", "Carta.doc", "Oferta.xls"}));
+    EXPECT_TRUE(frame.command_states().IsEnabled(ID_FOLDER_UP));
+    EXPECT_EQ(TreeView_GetChild(tree, docs), nullptr);  // not yet shown, so not yet filled
+    PressKey(session, tree, VK_ADD);
+    EXPECT_TRUE(IsExpanded(tree, docs));
+    EXPECT_EQ(ChildTexts(tree, docs), (Texts{"Old"}));
+    PressKey(session, tree, VK_SUBTRACT);
+    EXPECT_FALSE(IsExpanded(tree, docs));
+    PressKey(session, tree, VK_RETURN);  // the tree has nothing to do on Enter
+    EXPECT_EQ(TreeView_GetSelection(tree), docs);
+    EXPECT_EQ(ListView_GetItemCount(list), 3);
+    PressKey(session, tree, VK_UP);
+    EXPECT_EQ(TreeView_GetSelection(tree), root);
+    EXPECT_FALSE(frame.command_states().IsEnabled(ID_FOLDER_UP));
+
+    // The +/- button opens and closes a folder without selecting it; a click on a label selects
+    // the folder and, the tree expanding one branch at a time, expands it.
+    HTREEITEM old = TreeView_GetChild(tree, docs);
+    ClickAt(session, tree, TreeButton(tree, docs));
+    EXPECT_TRUE(IsExpanded(tree, docs));
+    EXPECT_EQ(TreeView_GetSelection(tree), root);
+    ClickAt(session, tree, TreeButton(tree, docs));
+    EXPECT_FALSE(IsExpanded(tree, docs));
+    ClickAt(session, tree, TreeLabel(tree, ChildNamed(tree, root, "Same", 1)));
+    EXPECT_EQ(Column(list, 1), (Texts{"second.txt"}));
+    ClickAt(session, tree, TreeLabel(tree, docs));
+    EXPECT_EQ(TreeView_GetSelection(tree), docs);
+    EXPECT_TRUE(IsExpanded(tree, docs));
+    ClickAt(session, tree, TreeLabel(tree, old));
+    EXPECT_EQ(SelectedFolder(frame), "Old");
+    EXPECT_EQ(Column(list, 2), (Texts{"1", "2"}));
+}
+
+// A root with `groups` folders of `per_group` - 1 subfolders each: groups * per_group folders
+// below the root.
+std::string ListingWithFolders(int groups, int per_group) {
+    writer::ListingBuilder builder;
+    builder.OpenFolder("C:");
+    for (int group = 0; group < groups; ++group) {
+        const std::string path = "C:\\Group " + std::to_string(group);
+        builder.OpenFolder(path);
+        for (int i = 1; i < per_group; ++i) {
+            builder.OpenFolder(path + "\\Folder " + std::to_string(i)).CloseFolder();
+        }
+        builder.CloseFolder();
+    }
+    builder.CloseFolder();
+    return builder.Finish();
+}
+
+// "*" on the numeric keypad expands everything below the selected folder. The work is done
+// between messages, not inside the key's own; Escape ends it with the selected folder expanded.
+TEST(BrowseInput, StarExpandsEverythingBelowBetweenMessagesAndEscapeStopsIt) {
+    const HCURSOR wait = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT));
+    {
+        FrameSession session(BrowseOptions());
+        ASSERT_TRUE(session.PumpUntilIdle());
+        MainFrame& frame = session.frame();
+        const HWND tree = frame.folder_tree_hwnd();
+        const auto& tree_object = *static_cast<const FolderTree*>(Window::FromHandle(tree));
+        HTREEITEM root = TreeView_GetRoot(tree);
+        HTREEITEM docs = ChildNamed(tree, root, "Docs");
+        SetFocus(tree);
+
+        test::PostKey(tree, VK_MULTIPLY);
+        test::PostKey(tree, VK_ESCAPE);
+        ASSERT_TRUE(session.PumpUntilIdle());
+        EXPECT_FALSE(tree_object.expanding_all());
+        EXPECT_TRUE(IsExpanded(tree, root));
+        EXPECT_FALSE(IsExpanded(tree, docs));
+        EXPECT_NE(GetCursor(), wait);
+
+        test::PostKey(tree, VK_MULTIPLY);
+        MSG key{};
+        ASSERT_TRUE(PeekMessageA(&key, tree, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+        session.loop().HandleMessage(&key);
+        EXPECT_TRUE(tree_object.expanding_all());
+        EXPECT_EQ(GetCursor(), wait);
+        EXPECT_FALSE(IsExpanded(tree, docs));
+        ASSERT_TRUE(test::PumpUntil(session, [&] { return !tree_object.expanding_all(); }));
+        EXPECT_TRUE(IsExpanded(tree, root));
+        EXPECT_TRUE(IsExpanded(tree, docs));
+        EXPECT_EQ(ChildTexts(tree, docs), (Texts{"Old"}));
+        EXPECT_EQ(TreeView_GetCount(tree), 6u);
+        EXPECT_EQ(TreeView_GetSelection(tree), root);
+        EXPECT_NE(GetCursor(), wait);
+    }
+
+    // A wider tree: every folder in, every folder with subfolders expanded, the root stays
+    // selected.
+    FrameOptions options;
+    options.listing = ListingWithFolders(20, 50);
+    FrameSession wide(options);
+    ASSERT_TRUE(wide.PumpUntilIdle());
+    const HWND wide_tree = wide.frame().folder_tree_hwnd();
+    const auto& wide_object = *static_cast<const FolderTree*>(Window::FromHandle(wide_tree));
+    SetFocus(wide_tree);
+    test::PostKey(wide_tree, VK_MULTIPLY);
+    ASSERT_TRUE(test::PumpUntil(
+        wide, [&] { return !wide_object.expanding_all(); }, 60000));
+    EXPECT_EQ(TreeView_GetCount(wide_tree), 1u + 20 * 50);
+    std::size_t expanded = 0;
+    for (HTREEITEM group = TreeView_GetChild(wide_tree, TreeView_GetRoot(wide_tree));
+         group != nullptr; group = TreeView_GetNextSibling(wide_tree, group)) {
+        expanded += IsExpanded(wide_tree, group) ? 1 : 0;
+    }
+    EXPECT_EQ(expanded, 20u);
+    EXPECT_EQ(TreeView_GetSelection(wide_tree), TreeView_GetRoot(wide_tree));
+}
+
+// Typing into a list selects the next row whose check status begins with the typed text, as in
+// a standard list whose items carry that text.
+TEST(BrowseInput, TypingIntoAListFindsTheNextRowByItsStatus) {
+    FrameSession session(BrowseOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    MainFrame& frame = session.frame();
+    const HWND list = frame.file_list_hwnd();
+    SetFocus(list);
+    test::PostChar(list, 'M');  // statuses: "", "", "", "", "bien", "", "mal"
+    ASSERT_TRUE(session.PumpUntilIdle());
+    EXPECT_EQ(SelectedRow(list), 6);
+    EXPECT_EQ(CellText(list, 6, 1), "Zeta.doc");
+    test::PostChar(list, 'z');  // nothing begins so: the selection stays
+    ASSERT_TRUE(session.PumpUntilIdle());
+    EXPECT_EQ(SelectedRow(list), 6);
+
+    // The results: from the row after the selected one, around from the top.
+    const HWND results = frame.results_list_hwnd();
+    ShowResults(
+        session,
+        {{"C:\\", "a", ""}, {"C:\\", "b", "bien"}, {"C:\\", "c", "mal"}, {"C:\\", "d", "Bien"}});
+    RECT row{};
+    row.left = LVIR_LABEL;
+    SendMessageA(results, LVM_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&row));
+    ClickAt(session, results, {row.left + 30, (row.top + row.bottom) / 2});
+    ASSERT_EQ(SelectedRow(results), 3);
+    test::PostChar(results, 'b');
+    ASSERT_TRUE(session.PumpUntilIdle());
+    EXPECT_EQ(SelectedRow(results), 1);
+
+    // Wine's list asks in UTF-16 whatever its parent takes; Windows asks an 8-bit parent in
+    // 8-bit text, as here: the whole text, without regard to case.
+    NMLVFINDITEMA find{};
+    find.hdr.hwndFrom = list;
+    find.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
+    find.hdr.code = static_cast<UINT>(LVN_ODFINDITEMA);
+    find.iStart = 5;
+    find.lvfi.flags = LVFI_STRING | LVFI_WRAP;
+    find.lvfi.psz = "BIEN";
+    auto ask = [&] {
+        return SendMessageA(GetParent(list), WM_NOTIFY, find.hdr.idFrom,
+                            reinterpret_cast<LPARAM>(&find));
+    };
+    EXPECT_EQ(ask(), 4);
+    find.lvfi.psz = "bi";
+    EXPECT_EQ(ask(), -1);
 }
 
 TEST(Browse, EveryColumnSortsBothWays) {
@@ -386,23 +616,6 @@ TEST(Browse, PaintsShadingMarksAndTheEmptyText) {
 // Scale: figures printed for the report. The targets are 1 s for the tree, 100 ms to show the
 // folder and 150 ms to sort it; the bounds here are four times that, because a loaded machine
 // runs several times slower, and still catch any return to per-row work in the controls.
-// A root with `groups` folders of `per_group` - 1 subfolders each: groups * per_group folders
-// below the root.
-std::string ListingWithFolders(int groups, int per_group) {
-    writer::ListingBuilder builder;
-    builder.OpenFolder("C:");
-    for (int group = 0; group < groups; ++group) {
-        const std::string path = "C:\\Group " + std::to_string(group);
-        builder.OpenFolder(path);
-        for (int i = 1; i < per_group; ++i) {
-            builder.OpenFolder(path + "\\Folder " + std::to_string(i)).CloseFolder();
-        }
-        builder.CloseFolder();
-    }
-    builder.CloseFolder();
-    return builder.Finish();
-}
-
 std::string ListingWithFiles(int files) {
     writer::ListingBuilder builder;
     builder.OpenFolder("C:");
