@@ -173,6 +173,13 @@ LRESULT FileListControl::HandleMessage(UINT message, WPARAM wparam, LPARAM lpara
                          reinterpret_cast<LPARAM>(&header));
             return 0;
         }
+        case WM_CHAR: {
+            // A typed character makes the control find a row and select it (AnswerFind).
+            const bool was_typing = std::exchange(typing_, true);
+            const LRESULT result = DefaultProc(message, wparam, lparam);
+            typing_ = was_typing;
+            return result;
+        }
         case WM_REFLECTED_NOTIFY: {
             auto* header = reinterpret_cast<NMHDR*>(lparam);
             if (header != nullptr && header->hwndFrom == hwnd()) {

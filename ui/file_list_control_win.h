@@ -56,8 +56,9 @@ class FileListControl : public Window {
   private:
     LRESULT OnReflectedNotify(NMHDR* header);
     // The control's find request (typing into the list): the position found, or -1.
-    LRESULT FindRow(const NMLVFINDITEMA& request) const;
-    LRESULT FindRow(const NMLVFINDITEMW& request) const;
+    LRESULT FindRow(const NMLVFINDITEMA& request);
+    LRESULT FindRow(const NMLVFINDITEMW& request);
+    LRESULT AnswerFind(int start, UINT flags, std::string_view wanted);
     void FillDisplayInfo(LVITEMA& item);
     void FillDisplayInfo(LVITEMW& item);
     int IconOf(std::size_t row);
@@ -72,6 +73,7 @@ class FileListControl : public Window {
     ImageListHandle check_marks_;
     FileIcons file_icons_;
     int closed_folder_icon_ = I_IMAGENONE;
+    bool typing_ = false;  // while the control handles a typed character
 };
 
 }  // namespace tov

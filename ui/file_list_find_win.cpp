@@ -11,26 +11,14 @@ namespace {
 // LVFI_SUBSTRING, which newer lists take as LVFI_PARTIAL; not every SDK names it.
 constexpr UINT kFindSubstring = 0x0004;
 
-LRESULT FindStatus(const FileListControl& list, int start, UINT flags, std::string_view wanted) {
-    if (flags & LVFI_PARAM) {
-        return -1;  // the rows carry no item data that a find could compare
-    }
-    // Without a text to compare, every row matches, as in a standard list.
-    const bool by_text = (flags & (LVFI_STRING | LVFI_PARTIAL | kFindSubstring)) != 0;
-    const RowFind find(wanted, !by_text || (flags & (LVFI_PARTIAL | kFindSubstring)) != 0);
-    return static_cast<LRESULT>(
-        find.Find(list.RowCount(), start, (flags & LVFI_WRAP) != 0,
-                  [&list](std::size_t position) { return list.StatusAt(position); }));
-}
-
 }  // namespace
 
-LRESULT FileListControl::FindRow(const NMLVFINDITEMA& request) const {
-    const char* wanted = request.lvfi.psz != nullptr ? request.lvfi.psz : "";
-    return FindStatus(*this, request.iStart, request.lvfi.flags, wanted);
+LRESULT FileListControl::FindRow(const NMLVFINDITEMA& request) {
+    return AnswerFind(request.iStart, request.lvfi.flags,
+                      request.lvfi.psz != nullptr ? request.lvfi.psz : "");
 }
 
-LRESULT FileListControl::FindRow(const NMLVFINDITEMW& request) const {
+LRESULT FileListControl::FindRow(const NMLVFINDITEMW& request) {
     const wchar_t* wanted = request.lvfi.psz != nullptr ? request.lvfi.psz : L"";
     const int wide_length = lstrlenW(wanted);
     std::string text;
@@ -44,7 +32,26 @@ LRESULT FileListControl::FindRow(const NMLVFINDITEMW& request) const {
             return -1;  // a character outside the code page is in no row
         }
     }
-    return FindStatus(*this, request.iStart, request.lvfi.flags, text);
+    return AnswerFind(request.iStart, request.lvfi.flags, text);
+}
+
+LRESULT FileListControl::AnswerFind(int start, UINT flags, std::string_view wanted) {
+    if (flags & LVFI_PARAM) {
+        return -1;  // the rows carry no item data that a find could compare
+    }
+    // Without a text to compare, every row matches, as in a standard list.
+    const bool by_text = (flags & (LVFI_STRING | LVFI_PARTIAL | kFindSubstring)) != 0;
+    const RowFind find(wanted, !by_text || (flags & (LVFI_PARTIAL | kFindSubstring)) != 0);
+    const std::int64_t found =
+        find.Find(RowCount(), start, (flags & LVFI_WRAP) != 0,
+                  [this](std::size_t position) { return StatusAt(position); });
+    if (found >= 0 && typing_) {
+        // The control selects the row found next. Wine's list, asked to move the selection of
+        // an owner-data list from one row to another, takes seconds for a million rows; from
+        // no selection it takes no time.
+        ClearSelection();
+    }
+    return static_cast<LRESULT>(found);
 }
 
 }  // namespace tov
