@@ -99,7 +99,7 @@ TEST(FolderIndex, AMillionNestedFoldersNeedNoDeepStack) {
     EXPECT_EQ(index.Name(kDepth), "after");
 
     // Opening all of it goes down the whole chain and back up: two steps a level.
-    ExpandAllWalk walk(index, 0);
+    ExpandAllWalk walk(index, 0, kDepth);
     std::uint32_t steps = 0;
     ExpandAllWalk::Step step{};
     while (!walk.done()) {
@@ -113,9 +113,10 @@ TEST(FolderIndex, AMillionNestedFoldersNeedNoDeepStack) {
 }
 
 // The steps of opening everything below `top`, as "I name" and "E name".
-std::vector<std::string> ExpandAllSteps(const FolderIndex& index, FolderIndex::Folder top) {
+std::vector<std::string> ExpandAllSteps(const FolderIndex& index, FolderIndex::Folder top,
+                                        std::uint32_t levels = 100) {
     std::vector<std::string> steps;
-    for (ExpandAllWalk walk(index, top); !walk.done();) {
+    for (ExpandAllWalk walk(index, top, levels); !walk.done();) {
         const ExpandAllWalk::Step step = walk.Next();
         steps.push_back((step.action == ExpandAllWalk::Action::kInsertChildren ? "I " : "E ") +
                         std::string(index.Name(step.folder)));
@@ -136,6 +137,11 @@ TEST(ExpandAllWalk, ChildrenBeforeTheirVisitAndEachFolderExpandedAfterAllBelowIt
               (std::vector<std::string>{"I C", "E C"}));
     EXPECT_TRUE(ExpandAllSteps(index, index.FindChild(0, "B")).empty());
     EXPECT_TRUE(ExpandAllSteps(index, FolderIndex::kNone).empty());
+    // Down to a depth: the folders there are put in, not opened.
+    EXPECT_EQ(ExpandAllSteps(index, 0, 2),
+              (std::vector<std::string>{"I R", "I A", "E A", "I C", "E C", "E R"}));
+    EXPECT_EQ(ExpandAllSteps(index, 0, 1), (std::vector<std::string>{"I R", "E R"}));
+    EXPECT_TRUE(ExpandAllSteps(index, 0, 0).empty());
 }
 
 std::vector<std::string> RowTexts(const RowSet& rows) {

@@ -6,6 +6,7 @@
 // steps per folder that has subfolders: linear in the number of folders.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "ui/folder_index.h"
@@ -26,8 +27,9 @@ class ExpandAllWalk {
     };
 
     ExpandAllWalk() = default;
-    // Everything below `top` (which must be a folder of `index`, which must outlive the walk).
-    ExpandAllWalk(const FolderIndex& index, Folder top);
+    // Everything below `top` (which must be a folder of `index`, which must outlive the walk) down
+    // to `levels` levels below it: folders at that level are put into the tree but not opened.
+    ExpandAllWalk(const FolderIndex& index, Folder top, std::uint32_t levels);
 
     bool done() const { return pending_.empty(); }
     // The next step; the last one expands the top folder. Only while !done().
@@ -36,10 +38,12 @@ class ExpandAllWalk {
   private:
     struct Pending {
         Folder folder;
+        std::uint32_t level;  // below the top
         bool children_inserted;
     };
 
     const FolderIndex* index_ = nullptr;
+    std::uint32_t levels_ = 0;
     std::vector<Pending> pending_;  // folders with subfolders, each to be finished later
 };
 

@@ -177,8 +177,8 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             return 0;
         case WM_SETCURSOR:
             // The tree's expand-all works between messages; the wait cursor says so over the
-            // whole window.
-            if (folder_tree_.expanding_all()) {
+            // window's panes and bars.
+            if (folder_tree_.expanding_all() && LOWORD(lparam) == HTCLIENT) {
                 SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
                 return TRUE;
             }
