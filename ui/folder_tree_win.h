@@ -41,9 +41,9 @@ class FolderTree : public Window {
     void Select(HTREEITEM item);
     void Expand(HTREEITEM item);
 
-    // Expands every folder below `item` and the item itself, as "*" on the numeric keypad does,
-    // in slices between messages under the wait cursor; Escape or StopExpandAll ends it early
-    // with `item` expanded.
+    // Expands every folder below `item` (down to 5,000 levels below the root) and the item
+    // itself, as "*" on the numeric keypad does, in slices between messages under the wait
+    // cursor; Escape or StopExpandAll ends it early with `item` expanded.
     void ExpandAll(HTREEITEM item);
     void StopExpandAll();
     bool expanding_all() const { return expand_all_top_ != nullptr; }
