@@ -242,10 +242,14 @@ class AnswerWatch {
         while (!stop_ && IsWindow(window_)) {
             const double start = NowMs();
             DWORD_PTR result = 0;
+            double reported_s = 0;
             while (!stop_ && IsWindow(window_) &&
-                   !SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result)) {
-                std::fprintf(stderr, "the window has not answered for %.0f s\n",
-                             (NowMs() - start) / 1000);
+                   !SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 500, &result)) {
+                const double waited_s = (NowMs() - start) / 1000;
+                if (waited_s >= reported_s + 10) {
+                    reported_s = waited_s;
+                    std::fprintf(stderr, "the window has not answered for %.0f s\n", waited_s);
+                }
             }
             longest_ms_ = std::max<double>(longest_ms_, NowMs() - start);
             Sleep(20);
@@ -398,6 +402,8 @@ int main(int argc, char** argv) {
     Step slowest_key{0, 0};
     for (const char key : {'b', 'm', 'z'}) {
         const Step step = TypeToIdle(bench, results, key);
+        const std::string name = std::string("type_to_find_key_") + key;
+        Figure(name.c_str(), step);
         slowest_key.wall = std::max(slowest_key.wall, step.wall);
         slowest_key.cpu = std::max(slowest_key.cpu, step.cpu);
     }
