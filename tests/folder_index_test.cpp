@@ -1,5 +1,7 @@
 #include "ui/folder_index.h"
 
+#include "ui/expand_all_walk.h"
+
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -91,6 +93,51 @@ TEST(FolderIndex, AMillionNestedFoldersNeedNoDeepStack) {
     EXPECT_FALSE(index.HasChildren(kDepth - 1));
     EXPECT_EQ(index.NextSibling(0), kDepth);
     EXPECT_EQ(index.Name(kDepth), "after");
+
+    // Opening all of it goes down the whole chain and back up: two steps a level.
+    ExpandAllWalk walk(index, 0, kDepth);
+    std::uint32_t steps = 0;
+    ExpandAllWalk::Step step{};
+    while (!walk.done()) {
+        step = walk.Next();
+        const std::uint32_t level = steps < kDepth - 1 ? steps : 2 * (kDepth - 1) - 1 - steps;
+        ASSERT_EQ(step.folder, level) << steps;
+        ++steps;
+    }
+    EXPECT_EQ(steps, 2 * (kDepth - 1));
+    EXPECT_EQ(step.action, ExpandAllWalk::Action::kExpand);
+}
+
+// The steps of opening everything below `top`, as "I name" and "E name".
+std::vector<std::string> ExpandAllSteps(const FolderIndex& index, FolderIndex::Folder top,
+                                        std::uint32_t levels = 100) {
+    std::vector<std::string> steps;
+    for (ExpandAllWalk walk(index, top, levels); !walk.done();) {
+        const ExpandAllWalk::Step step = walk.Next();
+        steps.push_back((step.action == ExpandAllWalk::Action::kInsertChildren ? "I " : "E ") +
+                        std::string(index.Name(step.folder)));
+    }
+    return steps;
+}
+
+TEST(ExpandAllWalk, ChildrenBeforeTheirVisitAndEachFolderExpandedAfterAllBelowIt) {
+    ListingDocument document = ListingDocument::FromCopy(
+        ">|R\n>|R\\A\n>|R\\A\\A1\n>|R\\A\\A1\\x\n<\n<\n>|R\\A\\A2\n<\n<\n"
+        ">|R\\B\n<\n>|R\\C\n>|R\\C\\C1\n<\n<\n<\n");
+    const FolderIndex index = FolderIndex::Build(document);
+    ASSERT_EQ(Shape(index), "R[A[A1[x],A2],B,C[C1]]");
+    // Folders without subfolders take no step of their own: their parent inserts them.
+    EXPECT_EQ(ExpandAllSteps(index, 0),
+              (std::vector<std::string>{"I R", "I A", "I A1", "E A1", "E A", "I C", "E C", "E R"}));
+    EXPECT_EQ(ExpandAllSteps(index, index.FindChild(0, "C")),
+              (std::vector<std::string>{"I C", "E C"}));
+    EXPECT_TRUE(ExpandAllSteps(index, index.FindChild(0, "B")).empty());
+    EXPECT_TRUE(ExpandAllSteps(index, FolderIndex::kNone).empty());
+    // Down to a depth: the folders there are put in, not opened.
+    EXPECT_EQ(ExpandAllSteps(index, 0, 2),
+              (std::vector<std::string>{"I R", "I A", "E A", "I C", "E C", "E R"}));
+    EXPECT_EQ(ExpandAllSteps(index, 0, 1), (std::vector<std::string>{"I R", "E R"}));
+    EXPECT_TRUE(ExpandAllSteps(index, 0, 0).empty());
 }
 
 std::vector<std::string> RowTexts(const RowSet& rows) {

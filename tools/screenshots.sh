@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots again: builds the Windows side, runs the screenshot scenes of
 # win_tests (the real main window with examples/sample.tov) under Wine in Xvfb, and writes
-# docs/screenshots/{about-box,work-summary,main-window,search-results}.png.
+# docs/screenshots/{about-box,work-summary,main-window,search-results,expanded-tree}.png.
 #
 #   TOV_WINEPREFIX           Wine prefix (default: build/wineprefix, see tools/wine_env.sh)
 #   TOV_BUILD_DIR            Windows build folder (default: build/windows, made by build.sh)
@@ -10,7 +10,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/docs/screenshots"
-scenes=(about-box work-summary main-window search-results)
+scenes=(about-box work-summary main-window search-results expanded-tree)
 
 # Runs inside Xvfb: starts the scenes and, whenever one announces itself with "<scene>.ready",
 # takes the Wine desktop, cuts out the announced rectangle and deletes the marker.

@@ -213,6 +213,13 @@ LRESULT FileListControl::HandleMessage(UINT message, WPARAM wparam, LPARAM lpara
                          reinterpret_cast<LPARAM>(&header));
             return 0;
         }
+        case WM_CHAR: {
+            // A typed character makes the control find a row and select it (AnswerFind).
+            const bool was_typing = std::exchange(typing_, true);
+            const LRESULT result = DefaultProc(message, wparam, lparam);
+            typing_ = was_typing;
+            return result;
+        }
         case WM_REFLECTED_NOTIFY: {
             auto* header = reinterpret_cast<NMHDR*>(lparam);
             if (header != nullptr && header->hwndFrom == hwnd()) {
@@ -223,6 +230,10 @@ LRESULT FileListControl::HandleMessage(UINT message, WPARAM wparam, LPARAM lpara
                     case LVN_GETDISPINFOW:
                         FillDisplayInfo(reinterpret_cast<NMLVDISPINFOW*>(header)->item);
                         return 0;
+                    case LVN_ODFINDITEMA:
+                        return FindRow(*reinterpret_cast<NMLVFINDITEMA*>(header));
+                    case LVN_ODFINDITEMW:
+                        return FindRow(*reinterpret_cast<NMLVFINDITEMW*>(header));
                     case LVN_COLUMNCLICK: {
                         const SortSettings clicked =
                             ClickColumn(sort_, reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);

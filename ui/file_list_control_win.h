@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "listing/file_row.h"
@@ -39,7 +40,9 @@ class FileListControl : public Window {
     std::size_t RowCount() const { return order_.size(); }
     const FileRow& RowAt(std::size_t position) const { return rows_.rows[order_[position]]; }
     std::string CellText(std::size_t position, int column) const;
-    // Column 0 of the row at `position`: the check status as written, empty for a folder.
+    // Column 0 of the row at a displayed position, the check status as written (empty for a
+    // folder): the text that typing into the list finds, as in a standard list whose items carry
+    // that text.
     std::string_view CheckStatusAt(std::size_t position) const {
         return rows_.Status(RowAt(position));
     }
@@ -55,6 +58,10 @@ class FileListControl : public Window {
 
   private:
     LRESULT OnReflectedNotify(NMHDR* header);
+    // The control's find request (typing into the list): the position found, or -1.
+    LRESULT FindRow(const NMLVFINDITEMA& request);
+    LRESULT FindRow(const NMLVFINDITEMW& request);
+    LRESULT AnswerFind(int start, UINT flags, std::string_view wanted);
     void FillDisplayInfo(LVITEMA& item);
     void FillDisplayInfo(LVITEMW& item);
     int IconOf(std::size_t row);
@@ -69,6 +76,7 @@ class FileListControl : public Window {
     ImageListHandle check_marks_;
     FileIcons file_icons_;
     int closed_folder_icon_ = I_IMAGENONE;
+    bool typing_ = false;  // while the control handles a typed character
 };
 
 }  // namespace tov

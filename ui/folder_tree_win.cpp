@@ -33,6 +33,7 @@ bool FolderTree::Create(HWND parent, HIMAGELIST system_small_images) {
 }
 
 void FolderTree::Fill(const ListingDocument& document) {
+    EndExpandAll(false);
     // Built before the tree is touched: running out of memory leaves it as it was, redrawn.
     FolderIndex index = FolderIndex::Build(document);
     std::vector<HTREEITEM> items(index.size(), nullptr);
@@ -81,7 +82,14 @@ FolderTree::Folder FolderTree::FolderOf(HTREEITEM item) const {
     if (!SendMessageA(hwnd(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data))) {
         return FolderIndex::kNone;
     }
-    const Folder folder = index_.FindByOffset(static_cast<LineOffset>(data.lParam));
+    return FolderOf(item, data.lParam);
+}
+
+FolderTree::Folder FolderTree::FolderOf(HTREEITEM item, LPARAM data) const {
+    if (data < 0 || static_cast<std::uint64_t>(data) > 0xFFFFFFFFu) {
+        return FolderIndex::kNone;
+    }
+    const Folder folder = index_.FindByOffset(static_cast<LineOffset>(data));
     return folder != FolderIndex::kNone && items_[folder] == item ? folder : FolderIndex::kNone;
 }
 
@@ -129,17 +137,49 @@ void FolderTree::Expand(HTREEITEM item) {
 }
 
 LRESULT FolderTree::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_REFLECTED_NOTIFY) {
-        auto* header = reinterpret_cast<NMHDR*>(lparam);
-        if (header != nullptr && header->hwndFrom == hwnd() &&
-            (header->code == TVN_ITEMEXPANDINGA || header->code == TVN_ITEMEXPANDINGW)) {
-            // Same layout in both character sets for the fields read here.
-            const auto* change = reinterpret_cast<NMTREEVIEWA*>(header);
-            if (change->action & TVE_EXPAND) {
-                InsertChildren(FolderOf(change->itemNew.hItem));
+    switch (message) {
+        case WM_REFLECTED_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lparam);
+            if (header != nullptr && header->hwndFrom == hwnd() &&
+                (header->code == TVN_ITEMEXPANDINGA || header->code == TVN_ITEMEXPANDINGW)) {
+                // Same layout in both character sets for the fields read here. The item data
+                // comes with the notification: asking the control for it costs a scan of all
+                // items in some implementations.
+                const auto* change = reinterpret_cast<NMTREEVIEWA*>(header);
+                if (change->action & TVE_EXPAND) {
+                    InsertChildren(FolderOf(change->itemNew.hItem, change->itemNew.lParam));
+                }
+                return FALSE;  // let it expand
             }
-            return FALSE;  // let it expand
+            break;
         }
+        case WM_KEYDOWN:
+            // The control's own expand-all would fill the lazily shown folders one level at a
+            // time and relayout the tree at each; this one does it in one pass.
+            if (wparam == VK_MULTIPLY) {
+                ExpandAll(Selected());
+                return 0;
+            }
+            if (wparam == VK_ESCAPE && expanding_all()) {
+                StopExpandAll();
+                return 0;
+            }
+            break;
+        case WM_TIMER:
+            if (wparam == kExpandAllTimer) {
+                ExpandAllSlice();
+                return 0;
+            }
+            break;
+        case WM_SETCURSOR:
+            if (expanding_all()) {
+                SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+                return TRUE;
+            }
+            break;
+        case WM_DESTROY:
+            EndExpandAll(false);
+            break;
     }
     return DefaultProc(message, wparam, lparam);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "listing/listing_document.h"
+#include "ui/expand_all_walk.h"
 #include "ui/folder_index.h"
 #include "ui/window_win.h"
 
@@ -40,11 +41,30 @@ class FolderTree : public Window {
     void Select(HTREEITEM item);
     void Expand(HTREEITEM item);
 
+    // Expands every folder below `item` (down to 5,000 levels below the root) and the item
+    // itself, as "*" on the numeric keypad does, in slices between messages under the wait
+    // cursor; Escape or StopExpandAll ends it early with `item` expanded.
+    void ExpandAll(HTREEITEM item);
+    void StopExpandAll();
+    bool expanding_all() const { return expand_all_top_ != nullptr; }
+
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   private:
     HTREEITEM InsertItem(Folder folder, HTREEITEM parent);
+    // The folder of an item whose item data is known (as in a notification).
+    Folder FolderOf(HTREEITEM item, LPARAM data) const;
+    // One slice of the expand-all work, at each tick of its timer.
+    void ExpandAllSlice();
+    // Ends the expand-all work; the top item is expanded unless the tree is going away.
+    void EndExpandAll(bool expand_top);
+
+    static constexpr UINT_PTR kExpandAllTimer = 1;
+
+    ExpandAllWalk expand_all_;
+    HTREEITEM expand_all_top_ = nullptr;  // set while expanding all
+    HCURSOR cursor_before_expand_all_ = nullptr;
 
     FolderIndex index_;
     std::vector<HTREEITEM> items_;  // by folder; nullptr until inserted

@@ -189,6 +189,14 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_OPEN_LISTING:
             OpenListingAtStartup();
             return 0;
+        case WM_SETCURSOR:
+            // The tree's expand-all works between messages; the wait cursor says so over the
+            // window's panes and bars.
+            if (folder_tree_.expanding_all() && LOWORD(lparam) == HTCLIENT) {
+                SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+                return TRUE;
+            }
+            break;
         case WM_NOTIFY: {
             LRESULT result = 0;
             if (lparam != 0 && OnNotify(*reinterpret_cast<const NMHDR*>(lparam), result)) {

@@ -1,8 +1,10 @@
 // End-to-end figures of the real main window under Wine: start to idle with the listing open,
 // searches to idle, a column click on the results, saving them (the write itself, and the whole
-// command with its dialog) and the peak working set.
+// command with its dialog), the peak working set, typing into the results list and "*" (expand
+// all) in the folder tree.
 //
 //   win_bench FOLDER [RESULTS.csv]
+//   win_bench --expand-all SECONDS FOLDER     only "*" at the root, Escape after SECONDS
 //
 // FOLDER holds exactly one listing; the window is started there as the program starts. Each
 // figure is printed as "name value" on its own line (times in milliseconds, sizes in bytes).
@@ -11,9 +13,11 @@
 #include <objbase.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,6 +29,7 @@
 #include "search/results_file_win.h"
 #include "tests/win/frame_test_support.h"
 #include "ui/file_list_control_win.h"
+#include "ui/folder_tree_win.h"
 #include "ui/main_frame_win.h"
 
 namespace {
@@ -94,6 +99,21 @@ class BenchFrame {
 
     bool PumpUntilIdle() {
         return loop_.PumpUntilIdle(kPumpLimitMs) == tov::MessageLoop::PumpResult::kIdle;
+    }
+
+    // Handles messages, timers included, as long as `keep_going` holds.
+    template <typename KeepGoing>
+    void PumpWhile(KeepGoing keep_going) {
+        MSG message{};
+        while (keep_going()) {
+            if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            } else if (message.message == WM_QUIT) {
+                return;
+            } else {
+                loop_.HandleMessage(&message);
+            }
+        }
     }
 
     tov::MainFrame& frame() { return frame_; }
@@ -196,6 +216,87 @@ class SaveDialogAnswer {
     std::thread worker_;
 };
 
+// Typing one character into a list, after a pause long enough that the list starts a new
+// search instead of adding to the last one: each key is a find over every row's status, and a
+// key that nothing matches reads them all.
+Step TypeToIdle(BenchFrame& bench, HWND list, char key) {
+    Sleep(600);
+    const double start = NowMs();
+    const double cpu = ThreadCpuMs();
+    PostMessageA(list, WM_CHAR, static_cast<unsigned char>(key), 1);
+    bench.PumpUntilIdle();
+    return {NowMs() - start, ThreadCpuMs() - cpu};
+}
+
+// Asks the window every 20 ms whether it answers (a message sent from another thread waits
+// until the window's thread looks at its queue) and keeps the longest wait.
+class AnswerWatch {
+  public:
+    explicit AnswerWatch(HWND window) : window_(window), worker_([this] { Run(); }) {}
+    ~AnswerWatch() {
+        stop_ = true;
+        worker_.join();
+    }
+    double longest_ms() const { return longest_ms_; }
+
+  private:
+    void Run() {
+        while (!stop_ && IsWindow(window_)) {
+            const double start = NowMs();
+            DWORD_PTR result = 0;
+            double reported_s = 0;
+            while (!stop_ && IsWindow(window_) &&
+                   !SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 500, &result)) {
+                const double waited_s = (NowMs() - start) / 1000;
+                if (waited_s >= reported_s + 10) {
+                    reported_s = waited_s;
+                    std::fprintf(stderr, "the window has not answered for %.0f s\n", waited_s);
+                }
+            }
+            longest_ms_ = std::max<double>(longest_ms_, NowMs() - start);
+            Sleep(20);
+        }
+    }
+
+    HWND window_;
+    std::atomic<bool> stop_{false};
+    std::atomic<double> longest_ms_{0};
+    std::thread worker_;
+};
+
+// "*" on the numeric keypad with the root selected in the tree, as a person presses it: the time
+// until every folder below is in the tree and expanded, the longest time the window took to
+// answer meanwhile, and the tree's items. After `limit_ms` Escape ends the work; then the time
+// the window took to stop is given too.
+void ExpandAllFigures(BenchFrame& bench, double limit_ms) {
+    HWND tree = bench.frame().folder_tree_hwnd();
+    const auto* folder_tree = static_cast<const tov::FolderTree*>(tov::Window::FromHandle(tree));
+    SetFocus(tree);
+    TreeView_SelectItem(tree, TreeView_GetRoot(tree));
+    bench.PumpUntilIdle();
+    AnswerWatch watch(tree);
+    const double start = NowMs();
+    const double cpu = ThreadCpuMs();
+    PostMessageA(tree, WM_KEYDOWN, VK_MULTIPLY, 0x00370001);
+    PostMessageA(tree, WM_KEYUP, VK_MULTIPLY, static_cast<LPARAM>(0xC0370001u));
+    bench.PumpWhile([&] {
+        return GetQueueStatus(QS_POSTMESSAGE) != 0 && NowMs() - start < limit_ms;
+    });  // the key itself, and everything the program of old did inside it
+    bench.PumpWhile([&] { return folder_tree->expanding_all() && NowMs() - start < limit_ms; });
+    const bool finished = !folder_tree->expanding_all();
+    const Step step{NowMs() - start, ThreadCpuMs() - cpu};
+    if (!finished) {
+        const double escape = NowMs();
+        PostMessageA(tree, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        bench.PumpUntilIdle();
+        Figure("expand_all_escape_to_idle_ms", NowMs() - escape);
+    }
+    Figure("expand_all", step);
+    Figure("expand_all_finished", finished ? 1 : 0);
+    Figure("expand_all_longest_wait_ms", watch.longest_ms());
+    Figure("expand_all_tree_items", static_cast<double>(SendMessageA(tree, TVM_GETCOUNT, 0, 0)));
+}
+
 LONGLONG FileBytes(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
@@ -207,12 +308,19 @@ LONGLONG FileBytes(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || !SetCurrentDirectoryA(argv[1])) {
-        std::fprintf(stderr, "usage: win_bench FOLDER-WITH-ONE-LISTING [RESULTS.csv]\n");
+    const bool expand_all_only = argc == 4 && std::string(argv[1]) == "--expand-all";
+    const char* folder = expand_all_only ? argv[3] : (argc > 1 ? argv[1] : nullptr);
+    if (folder == nullptr || !SetCurrentDirectoryA(folder)) {
+        std::fprintf(stderr,
+                     "usage: win_bench FOLDER-WITH-ONE-LISTING [RESULTS.csv]\n"
+                     "       win_bench --expand-all SECONDS FOLDER-WITH-ONE-LISTING\n");
         return 2;
     }
-    std::string results_path = argc > 2 ? argv[2] : std::string(argv[1]) + "\\results.csv";
-    DeleteFileA(results_path.c_str());
+    constexpr double kExpandAllLimitMs = 120000;
+    std::string results_path = argc > 2 ? argv[2] : std::string(folder) + "\\results.csv";
+    if (!expand_all_only) {
+        DeleteFileA(results_path.c_str());
+    }
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_COOL_CLASSES};
     InitCommonControlsEx(&controls);
     CoInitialize(nullptr);
@@ -236,6 +344,15 @@ int main(int argc, char** argv) {
     }
     Figure("tree_items",
            static_cast<double>(SendMessageA(frame.folder_tree_hwnd(), TVM_GETCOUNT, 0, 0)));
+    if (expand_all_only) {
+        ExpandAllFigures(bench, 1000 * std::atof(argv[2]));
+        // The tree control frees its items one by one when the window closes.
+        const double close = NowMs();
+        DestroyWindow(frame.hwnd());
+        bench.PumpUntilIdle();
+        Figure("close_ms", NowMs() - close);
+        return 0;
+    }
     Figure("root_rows", ListItems(frame.file_list_hwnd()));
     HWND summary = frame.work_summary_hwnd();
     Figure("summary_text_bytes", GetWindowTextLengthA(GetDlgItem(summary, IDC_TEXT)));
@@ -294,6 +411,23 @@ int main(int argc, char** argv) {
     if (GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory))) {
         Figure("peak_working_set_bytes", static_cast<double>(memory.PeakWorkingSetSize));
     }
+
+    // Typing into the results of "All files", sorted by status: a key that finds the first row of
+    // its kind, one that finds a row far down, and one that nothing matches.
+    HWND results = frame.results_list_hwnd();
+    SetFocus(results);
+    Step slowest_key{0, 0};
+    for (const char key : {'b', 'm', 'z'}) {
+        const Step step = TypeToIdle(bench, results, key);
+        const std::string name = std::string("type_to_find_key_") + key;
+        Figure(name.c_str(), step);
+        slowest_key.wall = std::max(slowest_key.wall, step.wall);
+        slowest_key.cpu = std::max(slowest_key.cpu, step.cpu);
+    }
+    Figure("type_to_find_rows", ListItems(results));
+    Figure("type_to_find_slowest_key", slowest_key);
+
+    ExpandAllFigures(bench, kExpandAllLimitMs);
     DestroyWindow(frame.hwnd());
     bench.PumpUntilIdle();
     return 0;

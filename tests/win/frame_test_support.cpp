@@ -308,17 +308,7 @@ bool ClickHeader(FrameSession& session, HWND list, int column, DWORD timeout_ms)
 void PostClick(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
-    const LPARAM centre = MAKELPARAM(client.right / 2, client.bottom / 2);
-    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, centre);
-    PostMessageA(window, WM_LBUTTONUP, 0, centre);
-}
-
-void PostDoubleClick(HWND window, POINT point) {
-    const LPARAM where = MAKELPARAM(point.x, point.y);
-    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
-    PostMessageA(window, WM_LBUTTONUP, 0, where);
-    PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
-    PostMessageA(window, WM_LBUTTONUP, 0, where);
+    PostClick(window, POINT{client.right / 2, client.bottom / 2});
 }
 
 void ClickScreenAt(POINT point) {
@@ -423,21 +413,101 @@ std::string ReadFileBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool DoubleClickRow(FrameSession& session, HWND list, int row, DWORD timeout_ms) {
-    if (row >= 0) {
-        ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED,
-                              LVIS_SELECTED | LVIS_FOCUSED);
-    } else {
-        ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+namespace {
+
+LPARAM KeyData(UINT virtual_key, bool released) {
+    bool extended = false;
+    switch (virtual_key) {
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+        case VK_HOME:
+        case VK_END:
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_INSERT:
+        case VK_DELETE:
+        case VK_DIVIDE:
+            extended = true;
+            break;
     }
-    NMITEMACTIVATE activate{};
-    activate.hdr.hwndFrom = list;
-    activate.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
-    activate.hdr.code = static_cast<UINT>(NM_DBLCLK);
-    activate.iItem = row;
-    SendMessageA(GetParent(list), WM_NOTIFY, activate.hdr.idFrom,
-                 reinterpret_cast<LPARAM>(&activate));
+    const UINT scan = MapVirtualKeyA(virtual_key, MAPVK_VK_TO_VSC);
+    LPARAM data = 1 | static_cast<LPARAM>(scan & 0xFF) << 16;
+    if (extended) {
+        data |= LPARAM{1} << 24;
+    }
+    if (released) {
+        data |= LPARAM{3} << 30;
+    }
+    return data;
+}
+
+}  // namespace
+
+void PostKey(HWND window, UINT virtual_key) {
+    PostMessageA(window, WM_KEYDOWN, virtual_key, KeyData(virtual_key, false));
+    PostMessageA(window, WM_KEYUP, virtual_key, KeyData(virtual_key, true));
+}
+
+void PostChar(HWND window, char character) {
+    const auto code = static_cast<unsigned char>(character);
+    PostMessageA(window, WM_CHAR, code, KeyData(VkKeyScanA(character) & 0xFF, false));
+}
+
+void PostClick(HWND window, POINT point) {
+    const LPARAM where = MAKELPARAM(point.x, point.y);
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageA(window, WM_LBUTTONUP, 0, where);
+}
+
+void PostDoubleClick(HWND window, POINT point) {
+    PostClick(window, point);
+    const LPARAM where = MAKELPARAM(point.x, point.y);
+    PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
+    PostMessageA(window, WM_LBUTTONUP, 0, where);
+}
+
+bool DoubleClickRow(FrameSession& session, HWND list, int row, DWORD timeout_ms) {
+    POINT point{};
+    if (row >= 0) {
+        ListView_EnsureVisible(list, row, FALSE);
+        RECT rect{};
+        rect.top = 1;  // the Name column
+        rect.left = LVIR_LABEL;
+        SendMessageA(list, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+        point = {rect.left + 4, (rect.top + rect.bottom) / 2};
+    } else {
+        const int count = ListView_GetItemCount(list);
+        RECT rect{};
+        if (count > 0) {
+            rect.left = LVIR_BOUNDS;
+            SendMessageA(list, LVM_GETITEMRECT, count - 1, reinterpret_cast<LPARAM>(&rect));
+        } else {
+            GetWindowRect(ListView_GetHeader(list), &rect);
+            rect.bottom -= rect.top;
+        }
+        point = {8, rect.bottom + 8};
+    }
+    PostDoubleClick(list, point);
     return session.PumpUntilIdle(timeout_ms);
+}
+
+bool PumpUntil(FrameSession& session, const std::function<bool()>& done, DWORD timeout_ms) {
+    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) {
+            return done();
+        }
+        if (!session.PumpUntilIdle(static_cast<DWORD>(deadline - now)) && session.quit_received()) {
+            return false;
+        }
+        if (done()) {
+            return true;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
 }
 
 }  // namespace tov::test

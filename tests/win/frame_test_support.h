@@ -21,6 +21,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -135,18 +136,13 @@ class FrameSession {
     int exit_code_ = 0;
 };
 
-// What a list view sends its parent for a click on a column header and for a double click on a
-// row (selected first; -1: no row selected); the parent is a splitter or the results pane, which
-// pass it on to the main window. Each waits for the window to be idle again; false if it was
-// not within `timeout_ms`.
+// What a list view sends its parent for a click on a column header; the parent is a splitter or
+// the results pane, which pass it on to the main window. Waits for the window to be idle again;
+// false if it was not within `timeout_ms`.
 bool ClickHeader(FrameSession& session, HWND list, int column, DWORD timeout_ms = 10000);
 
 // A click of the left mouse button at the centre of a window, posted as a person's would arrive.
 void PostClick(HWND window);
-
-// A double click of the left mouse button at a point of a window's client area, posted as the
-// four messages a person's double click brings.
-void PostDoubleClick(HWND window, POINT point);
 
 // A real click of the left mouse button at a point of the screen (SendInput): unlike a posted
 // message it activates and raises the window there, as the window manager sees it.
@@ -166,6 +162,17 @@ bool ScreenShowsWindow(HWND window);
 
 // The text a list view shows in a cell (up to 511 bytes).
 std::string ListCellText(HWND list, int row, int column);
+
+// Input as a person gives it, posted into the queue for `window` (the one that has the focus):
+// a key pressed and released, a typed character, a click or a double click of the left button
+// at a point of the window's client area. The message loop translates and dispatches them.
+void PostKey(HWND window, UINT virtual_key);
+void PostChar(HWND window, char character);
+void PostClick(HWND window, POINT point);
+void PostDoubleClick(HWND window, POINT point);
+
+// A double click on a row of a list (scrolled into view first), or with row -1 on the empty
+// space below the last row; waits for the window to be idle again.
 bool DoubleClickRow(FrameSession& session, HWND list, int row, DWORD timeout_ms = 10000);
 
 // The whole text of a window.
@@ -173,5 +180,9 @@ std::string WindowText(HWND window);
 
 // The bytes of a file; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
+
+// Handles messages, waiting for timers in between, until `done` holds; false when the time ran
+// out first.
+bool PumpUntil(FrameSession& session, const std::function<bool()>& done, DWORD timeout_ms = 10000);
 
 }  // namespace tov::test

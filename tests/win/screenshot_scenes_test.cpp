@@ -18,6 +18,7 @@
 
 #include "res/resource.h"
 #include "tests/win/frame_test_support.h"
+#include "ui/folder_tree_win.h"
 
 namespace tov {
 namespace {
@@ -228,6 +229,15 @@ TEST(ScreenshotScenes, DISABLED_SampleListing) {
     EXPECT_TRUE(IsWindowVisible(frame.results_pane().hwnd()));
     EXPECT_GT(ListView_GetItemCount(frame.results_list_hwnd()), 0);
     EXPECT_TRUE(HoldScene(session, folder, "search-results", WindowRect(session.hwnd())));
+
+    // "*" on the numeric keypad with the root selected: every folder expanded.
+    TreeView_SelectItem(tree, TreeView_GetRoot(tree));
+    ASSERT_TRUE(session.PumpUntilIdle());
+    SetFocus(tree);
+    test::PostKey(tree, VK_MULTIPLY);
+    const auto& folder_tree = *static_cast<const FolderTree*>(Window::FromHandle(tree));
+    ASSERT_TRUE(test::PumpUntil(session, [&] { return !folder_tree.expanding_all(); }));
+    EXPECT_TRUE(HoldScene(session, folder, "expanded-tree", WindowRect(session.hwnd())));
 }
 
 }  // namespace

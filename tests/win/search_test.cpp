@@ -267,8 +267,15 @@ TEST(SearchBar, APickedClassIsSearchedAsAClassUntilItsTextIsEdited) {
               (Texts{"|C:\\Word files(a.doc; b.dot)x.txt|1 KB|01/01/09 10:00:00"}));
     EXPECT_EQ(PaneTitle(frame), "Search results - Word files(*.doc; *.dot)x - 1 file(s)");
 
-    PickClass(session, 4);  // a folder whose name ends in a listed extension is found too
+    // With the list open, the arrow keys pick the next class and Enter searches that one. A
+    // folder whose name ends in a listed extension is found too.
+    PickClass(session, 3);
+    SetFocus(Edit(frame));
+    SendMessageA(Combo(frame), CB_SHOWDROPDOWN, TRUE, 0);
+    ASSERT_TRUE(SendMessageA(Combo(frame), CB_GETDROPPEDSTATE, 0, 0));
+    test::PostKey(Edit(frame), VK_DOWN);
     PressEnter(session);
+    EXPECT_EQ(SendMessageA(Combo(frame), CB_GETCURSEL, 0, 0), 4);
     EXPECT_EQ(ShownRows(frame), (Texts{"|C:\\Backup.zip||",
                                        "bien|C:\\Backup.zip\\viejo.zip|2 GB|05/05/05 05:05:05"}));
 }
