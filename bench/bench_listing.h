@@ -6,7 +6,7 @@
 
 #include "listing/listing_document.h"
 #include "search/search_walk.h"
-#include "ui/folder_index.h"
+#include "listing/folder_index.h"
 
 namespace tov::bench {
 

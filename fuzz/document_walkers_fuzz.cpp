@@ -8,7 +8,7 @@
 #include "fuzz/fuzz_checks.h"
 #include "listing/file_line.h"
 #include "listing/listing_document.h"
-#include "ui/folder_index.h"
+#include "listing/folder_index.h"
 
 using tov::fuzz::Require;
 using tov::fuzz::Within;

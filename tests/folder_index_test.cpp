@@ -1,4 +1,4 @@
-#include "ui/folder_index.h"
+#include "listing/folder_index.h"
 
 #include "ui/expand_all_walk.h"
 

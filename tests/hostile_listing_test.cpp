@@ -20,7 +20,7 @@
 #include "tools/writer/hostile_listings.h"
 #include "tools/writer/listing_writer.h"
 #include "ui/compare_rows.h"
-#include "ui/folder_index.h"
+#include "listing/folder_index.h"
 
 namespace tov {
 namespace {

@@ -16,7 +16,7 @@
 #include "tests/support/allocation_failure.h"
 #include "tools/writer/sample_listing.h"
 #include "ui/compare_rows.h"
-#include "ui/folder_index.h"
+#include "listing/folder_index.h"
 
 namespace tov {
 namespace {

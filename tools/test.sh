@@ -4,6 +4,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
 
+echo "== Layers of the portable core"
+"$root/tools/check_layers.sh"
+
 echo "== Native build (AddressSanitizer, UBSan)"
 "$root/tools/build.sh" native
 echo "== Native tests"

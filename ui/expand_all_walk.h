@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ui/folder_index.h"
+#include "listing/folder_index.h"
 
 namespace tov {
 

@@ -10,7 +10,7 @@
 
 #include "listing/listing_document.h"
 #include "ui/expand_all_walk.h"
-#include "ui/folder_index.h"
+#include "listing/folder_index.h"
 #include "ui/window_win.h"
 
 namespace tov {

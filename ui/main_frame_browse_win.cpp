@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "res/resource.h"
-#include "ui/folder_index.h"
+#include "listing/folder_index.h"
 #include "ui/handles_win.h"
 #include "ui/main_frame_win.h"
 #include "ui/out_of_memory_win.h"
