@@ -10,11 +10,9 @@
 #include <objbase.h>
 #include <psapi.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <string>
-#include <thread>
 
 #include "app/app_module_win.h"
 #include "app/message_loop_win.h"
@@ -128,9 +126,8 @@ Step SearchToIdle(BenchFrame& bench, HWND combo, int class_row, const char* type
     return {NowMs() - start, ThreadCpuMs() - cpu};
 }
 
-// A click on a header of the results list, as the list view reports it to its parent.
-Step ColumnClickToIdle(BenchFrame& bench, int column) {
-    HWND list = bench.frame().results_list_hwnd();
+// A click on a header of a list, as the list view reports it to its parent.
+Step ColumnClickToIdle(BenchFrame& bench, int column, HWND list) {
     NMLISTVIEW click{};
     click.hdr.hwndFrom = list;
     click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
@@ -144,54 +141,19 @@ Step ColumnClickToIdle(BenchFrame& bench, int column) {
     return {NowMs() - start, ThreadCpuMs() - cpu};
 }
 
-// Answers the save dialog with `path` from another thread; records when it pressed Save.
+// Answers the save dialog with `path` as it comes up; records when it pressed Save.
 class SaveDialogAnswer {
   public:
-    SaveDialogAnswer(DWORD thread_id, std::string path)
-        : thread_id_(thread_id), path_(std::move(path)), worker_([this] { Run(); }) {}
-    ~SaveDialogAnswer() {
-        stop_ = true;
-        worker_.join();
-    }
+    explicit SaveDialogAnswer(std::string path)
+        : script_({[this, path](HWND dialog) {
+              answered_at_ = NowMs();
+              tov::test::PostFileName(dialog, path);
+          }}) {}
     double answered_at() const { return answered_at_; }
 
   private:
-    // Types the path and presses Save, again every 200 ms while the dialog stays (it may still
-    // be setting itself up the first time); cancels it after 20 s.
-    void Run() {
-        const double give_up = NowMs() + 20000;
-        HWND answered = nullptr;
-        double last = 0;
-        while (!stop_) {
-            HWND dialog = tov::test::FindModalDialog(thread_id_);
-            if (dialog == nullptr) {
-                if (answered != nullptr) {
-                    return;
-                }
-            } else if (NowMs() > give_up) {
-                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-                return;
-            } else if (NowMs() - last > 200) {
-                // Old-style and Explorer-style dialogs keep the name in different controls.
-                for (int control : {0x47c, 0x480}) {
-                    if (HWND field = GetDlgItem(dialog, control)) {
-                        SetWindowTextA(field, path_.c_str());
-                    }
-                }
-                answered = dialog;
-                last = NowMs();
-                answered_at_ = last;
-                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            }
-            Sleep(2);
-        }
-    }
-
-    DWORD thread_id_;
-    std::string path_;
-    std::atomic<bool> stop_{false};
-    std::atomic<double> answered_at_{0};
-    std::thread worker_;
+    double answered_at_ = 0;
+    tov::test::DialogScript script_;
 };
 
 LONGLONG FileBytes(const std::string& path) {
@@ -235,6 +197,20 @@ int main(int argc, char** argv) {
     Figure("tree_items",
            static_cast<double>(SendMessageA(frame.folder_tree_hwnd(), TVM_GETCOUNT, 0, 0)));
     Figure("root_rows", ListItems(frame.file_list_hwnd()));
+    // The root folder shown again after another one, and sorted by size in the file list.
+    const HWND tree = frame.folder_tree_hwnd();
+    const HTREEITEM root = TreeView_GetRoot(tree);
+    if (root != nullptr && TreeView_GetChild(tree, root) != nullptr) {
+        TreeView_SelectItem(tree, TreeView_GetChild(tree, root));
+        bench.PumpUntilIdle();
+        const double start_show = NowMs();
+        const double start_show_cpu = ThreadCpuMs();
+        TreeView_SelectItem(tree, root);
+        UpdateWindow(frame.file_list_hwnd());
+        bench.PumpUntilIdle();
+        Figure("show_root", Step{NowMs() - start_show, ThreadCpuMs() - start_show_cpu});
+        Figure("sort_root_size", ColumnClickToIdle(bench, 2, frame.file_list_hwnd()));
+    }
     HWND summary = frame.work_summary_hwnd();
     Figure("summary_text_bytes", GetWindowTextLengthA(GetDlgItem(summary, IDC_TEXT)));
     Figure("summary_rows", ListItems(GetDlgItem(summary, IDC_CHECK_LIST)));
@@ -250,14 +226,14 @@ int main(int argc, char** argv) {
     Figure("search_all_rows", ListItems(frame.results_list_hwnd()));
 
     // Name is the list's first order; a click on it reverses it, the others sort anew.
-    Figure("sort_name", ColumnClickToIdle(bench, 1));
-    Figure("sort_size", ColumnClickToIdle(bench, 2));
-    Figure("sort_date", ColumnClickToIdle(bench, 3));
-    Figure("sort_status", ColumnClickToIdle(bench, 0));
+    Figure("sort_name", ColumnClickToIdle(bench, 1, frame.results_list_hwnd()));
+    Figure("sort_size", ColumnClickToIdle(bench, 2, frame.results_list_hwnd()));
+    Figure("sort_date", ColumnClickToIdle(bench, 3, frame.results_list_hwnd()));
+    Figure("sort_status", ColumnClickToIdle(bench, 0, frame.results_list_hwnd()));
 
     if (ListItems(frame.results_list_hwnd()) > 0) {
         bench.closer().set_enabled(false);
-        SaveDialogAnswer answer(GetCurrentThreadId(), results_path);
+        SaveDialogAnswer answer(results_path);
         const double start_save = NowMs();
         const double start_save_cpu = ThreadCpuMs();
         SendMessageA(frame.hwnd(), WM_COMMAND, MAKEWPARAM(ID_SAVE_SEARCH, 0), 0);

@@ -5,10 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <mutex>
+#include <algorithm>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "res/resource.h"
@@ -29,9 +27,9 @@ bool IsAboutBox(HWND dialog) {
            GetDlgItem(dialog, IDOK) != nullptr && GetDlgItem(dialog, IDC_CHECK_LIST) == nullptr;
 }
 
-// Watches the user-interface thread's dialogs from a thread of its own: notes what the program
-// shows when the about box appears and ends the box the given way; any other dialog (the open
-// dialog, a message box) is cancelled once no about box is above it.
+// Watches the user-interface thread's dialogs as they come up: notes what the program shows
+// when the about box appears and ends the box the given way; any other dialog (the open dialog,
+// a message box) is cancelled once its loop is idle with no about box above it.
 class DialogWatcher {
   public:
     struct Sighting {
@@ -43,22 +41,15 @@ class DialogWatcher {
     };
 
     DialogWatcher(FrameSession& session, Ending ending)
-        : thread_id_(GetCurrentThreadId()),
-          tree_(session.frame().folder_tree_hwnd()),
+        : tree_(session.frame().folder_tree_hwnd()),
           summary_(session.frame().work_summary_hwnd()),
           ending_(ending),
-          watcher_([this] { Watch(); }) {}
-    ~DialogWatcher() {
-        stop_ = true;
-        watcher_.join();
-    }
-    DialogWatcher(const DialogWatcher&) = delete;
-    DialogWatcher& operator=(const DialogWatcher&) = delete;
+          hook_({.dialog = [this](HWND dialog) { return OnDialog(dialog); },
+                 .idle = [this](HWND dialog) { return OnIdle(dialog); },
+                 .menu = nullptr},
+                {summary_}) {}
 
-    std::vector<Sighting> sightings() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return sightings_;
-    }
+    std::vector<Sighting> sightings() const { return sightings_; }
     int about_count() const {
         int count = 0;
         for (const Sighting& sighting : sightings()) {
@@ -68,45 +59,32 @@ class DialogWatcher {
     }
 
   private:
-    void Watch() {
-        std::vector<HWND> handled{summary_};
-        while (!stop_) {
-            Sleep(10);
-            const HWND dialog = test::FindModalDialog(thread_id_, handled);
-            if (dialog == nullptr) {
-                continue;
-            }
-            Sighting sighting;
-            char caption[128] = {};
-            GetWindowTextA(dialog, caption, sizeof(caption));
-            sighting.caption = caption;
-            sighting.about = IsAboutBox(dialog);
-            if (sighting.about) {
-                DWORD_PTR count = 0;
-                SendMessageTimeoutA(tree_, TVM_GETCOUNT, 0, 0, SMTO_BLOCK, 2000, &count);
-                sighting.tree_items = static_cast<LRESULT>(count);
-                sighting.summary_shown = IsWindowVisible(summary_) != FALSE;
-                std::vector<HWND> others = handled;
-                others.push_back(dialog);
-                sighting.over_other_dialog = test::FindModalDialog(thread_id_, others) != nullptr;
-                End(dialog);
-            } else {
-                // A queued about box comes up over it within moments; give it the time.
-                if (dialog != waiting_) {
-                    waiting_ = dialog;
-                    waiting_since_ = GetTickCount64();
-                }
-                if (GetTickCount64() - waiting_since_ < 300) {
-                    continue;
-                }
-                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-            }
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                sightings_.push_back(sighting);
-            }
-            handled.push_back(dialog);
+    bool OnDialog(HWND dialog) {
+        if (!IsAboutBox(dialog)) {
+            waiting_.push_back(dialog);  // a queued about box may come up over it
+            return true;
         }
+        Sighting sighting;
+        sighting.caption = test::WindowText(dialog);
+        sighting.about = true;
+        sighting.tree_items = SendMessageA(tree_, TVM_GETCOUNT, 0, 0);
+        sighting.summary_shown = IsWindowVisible(summary_) != FALSE;
+        sighting.over_other_dialog =
+            test::FindModalDialog(GetCurrentThreadId(), {summary_, dialog}) != nullptr;
+        sightings_.push_back(sighting);
+        End(dialog);
+        return true;
+    }
+
+    bool OnIdle(HWND dialog) {
+        const auto it = std::find(waiting_.begin(), waiting_.end(), dialog);
+        if (it == waiting_.end()) {
+            return false;
+        }
+        waiting_.erase(it);
+        sightings_.push_back({.caption = test::WindowText(dialog)});
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return true;
     }
 
     void End(HWND box) const {
@@ -127,16 +105,12 @@ class DialogWatcher {
         }
     }
 
-    const DWORD thread_id_;
     const HWND tree_;
     const HWND summary_;
     const Ending ending_;
-    std::atomic<bool> stop_{false};
-    mutable std::mutex mutex_;
     std::vector<Sighting> sightings_;
-    HWND waiting_ = nullptr;
-    ULONGLONG waiting_since_ = 0;
-    std::thread watcher_;
+    std::vector<HWND> waiting_;
+    test::DialogHook hook_;
 };
 
 FrameOptions Quiet(bool with_listing, const char* language = nullptr) {

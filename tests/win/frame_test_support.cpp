@@ -16,9 +16,6 @@
 namespace tov::test {
 namespace {
 
-constexpr DWORD kPollMs = 15;
-constexpr ULONGLONG kRetryMs = 500;  // a dialog still there after this gets IDOK instead
-
 bool IsDialogClass(HWND window) {
     char name[16] = {};
     GetClassNameA(window, name, sizeof(name));
@@ -109,57 +106,287 @@ HWND FindModalDialog(DWORD thread_id, const std::vector<HWND>& keep) {
     return context.found;
 }
 
-ModalDialogCloser::ModalDialogCloser(DWORD thread_id)
-    : thread_id_(thread_id), watcher_([this] { Watch(); }) {}
+// ---- dialog hooks ----
 
-ModalDialogCloser::~ModalDialogCloser() {
-    stop_ = true;
-    watcher_.join();
+namespace {
+
+// Every DialogHook, oldest first, and the Windows hooks of each thread that has one.
+struct ThreadHooks {
+    DWORD thread_id;
+    HHOOK call_return;
+    HHOOK get_message;
+};
+std::mutex g_hooks_mutex;
+std::vector<DialogHook*> g_dialog_hooks;
+std::vector<ThreadHooks> g_thread_hooks;
+
+// Dialogs of this thread whose WM_INITDIALOG returned and that were not handed over yet.
+thread_local std::vector<HWND> t_new_dialogs;
+
+std::vector<DialogHook*> HooksOfThisThread() {
+    const DWORD thread_id = GetCurrentThreadId();
+    std::lock_guard<std::mutex> lock(g_hooks_mutex);
+    std::vector<DialogHook*> hooks;
+    for (auto it = g_dialog_hooks.rbegin(); it != g_dialog_hooks.rend(); ++it) {
+        if ((*it)->thread_id() == thread_id) {
+            hooks.push_back(*it);
+        }
+    }
+    return hooks;
 }
 
-void ModalDialogCloser::Keep(HWND window) {
+void HandNewDialogs() {
+    while (!t_new_dialogs.empty()) {
+        const HWND dialog = t_new_dialogs.front();
+        t_new_dialogs.erase(t_new_dialogs.begin());
+        if (!IsWindow(dialog)) {
+            continue;
+        }
+        for (DialogHook* hook : HooksOfThisThread()) {
+            if (!hook->Kept(dialog) && hook->handlers().dialog && hook->handlers().dialog(dialog)) {
+                break;
+            }
+        }
+    }
+}
+
+LRESULT CALLBACK CallReturnProc(int code, WPARAM wparam, LPARAM lparam) {
+    if (code == HC_ACTION) {
+        const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lparam);
+        if (call->message == WM_INITDIALOG && IsDialogClass(call->hwnd) &&
+            !(GetWindowLongA(call->hwnd, GWL_STYLE) & WS_CHILD)) {
+            t_new_dialogs.push_back(call->hwnd);
+            // Makes sure the thread takes a message soon, even from an empty queue.
+            PostMessageA(call->hwnd, WM_NULL, 0, 0);
+        } else if (call->message == WM_ENTERIDLE && call->wParam == MSGF_DIALOGBOX) {
+            HandNewDialogs();
+            const auto dialog = reinterpret_cast<HWND>(call->lParam);
+            for (DialogHook* hook : HooksOfThisThread()) {
+                if (!hook->Kept(dialog) && hook->handlers().idle && hook->handlers().idle(dialog)) {
+                    break;
+                }
+            }
+        } else if (call->message == WM_INITMENUPOPUP && HIWORD(call->lParam) == 0) {
+            const auto menu = reinterpret_cast<HMENU>(call->wParam);
+            for (DialogHook* hook : HooksOfThisThread()) {
+                if (hook->handlers().menu && hook->handlers().menu(menu, call->hwnd)) {
+                    break;
+                }
+            }
+        }
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+LRESULT CALLBACK GetMessageProc(int code, WPARAM wparam, LPARAM lparam) {
+    if (code == HC_ACTION && !t_new_dialogs.empty()) {
+        HandNewDialogs();
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+void CollectEdit(HWND child, HWND* found) {
+    char class_name[32] = {};
+    GetClassNameA(child, class_name, sizeof(class_name));
+    if (lstrcmpiA(class_name, "Edit") != 0) {
+        return;
+    }
+    for (HWND at = child; at != nullptr; at = GetParent(at)) {
+        const int id = GetDlgCtrlID(at);
+        if (id == 0x47C || id == 0x480) {  // cmb13, edt1
+            *found = child;
+            return;
+        }
+        if (GetWindowLongA(at, GWL_STYLE) & WS_POPUP) {
+            return;
+        }
+    }
+}
+
+BOOL CALLBACK FindNameEdit(HWND child, LPARAM found) {
+    CollectEdit(child, reinterpret_cast<HWND*>(found));
+    return *reinterpret_cast<HWND*>(found) == nullptr;
+}
+
+}  // namespace
+
+DialogHook::DialogHook(Handlers handlers, std::vector<HWND> keep, DWORD thread_id)
+    : handlers_(std::move(handlers)), thread_id_(thread_id), keep_(std::move(keep)) {
+    std::lock_guard<std::mutex> lock(g_hooks_mutex);
+    g_dialog_hooks.push_back(this);
+    for (const ThreadHooks& hooks : g_thread_hooks) {
+        if (hooks.thread_id == thread_id) {
+            return;
+        }
+    }
+    g_thread_hooks.push_back(
+        {thread_id, SetWindowsHookExA(WH_CALLWNDPROCRET, CallReturnProc, nullptr, thread_id),
+         SetWindowsHookExA(WH_GETMESSAGE, GetMessageProc, nullptr, thread_id)});
+}
+
+DialogHook::~DialogHook() {
+    std::lock_guard<std::mutex> lock(g_hooks_mutex);
+    g_dialog_hooks.erase(std::find(g_dialog_hooks.begin(), g_dialog_hooks.end(), this));
+    for (const DialogHook* hook : g_dialog_hooks) {
+        if (hook->thread_id_ == thread_id_) {
+            return;
+        }
+    }
+    for (auto it = g_thread_hooks.begin(); it != g_thread_hooks.end(); ++it) {
+        if (it->thread_id == thread_id_) {
+            UnhookWindowsHookEx(it->call_return);
+            UnhookWindowsHookEx(it->get_message);
+            g_thread_hooks.erase(it);
+            return;
+        }
+    }
+}
+
+void DialogHook::Keep(HWND window) {
     std::lock_guard<std::mutex> lock(mutex_);
     keep_.push_back(window);
 }
+
+bool DialogHook::Kept(HWND window) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::find(keep_.begin(), keep_.end(), window) != keep_.end();
+}
+
+void PostClick(HWND dialog, int button) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+}
+
+HWND FileNameField(HWND dialog) {
+    HWND found = nullptr;
+    EnumChildWindows(dialog, FindNameEdit, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void PostFileName(HWND dialog, const std::wstring& name) {
+    const HWND field = FileNameField(dialog);
+    if (field == nullptr) {
+        std::printf("No file-name field in \"%s\"; cancelled\n", WindowText(dialog).c_str());
+        PostClick(dialog, IDCANCEL);
+        return;
+    }
+    PostMessageW(field, EM_SETSEL, 0, -1);
+    for (const wchar_t c : name) {
+        PostMessageW(field, WM_CHAR, c, 1);
+    }
+    PostClick(dialog, IDOK);
+}
+
+void PostFileName(HWND dialog, const std::string& name) {
+    std::wstring wide(name.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), wide.data(),
+                            static_cast<int>(wide.size()))));
+    PostFileName(dialog, wide);
+}
+
+std::string MessageBoxText(HWND box) {
+    return WindowText(GetDlgItem(box, 0xFFFF));
+}
+
+// ---- DialogScript ----
+
+DialogScript::DialogScript(std::vector<Step> steps, std::vector<HWND> keep, DWORD thread_id)
+    : steps_(std::move(steps)),
+      hook_({.dialog = [this](HWND dialog) { return OnDialog(dialog); },
+             .idle = [this](HWND dialog) { return OnIdle(dialog); },
+             .menu = nullptr},
+            std::move(keep), thread_id) {}
+
+std::vector<std::string> DialogScript::captions() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return captions_;
+}
+
+bool DialogScript::OnDialog(HWND dialog) {
+    const std::string caption = WindowText(dialog);
+    if (done_ < steps_.size()) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            captions_.push_back(caption);
+        }
+        steps_[done_](dialog);
+        ++done_;
+    } else {
+        std::lock_guard<std::mutex> lock(mutex_);
+        captions_.push_back("left open: " + caption);
+        PostClick(dialog, IDCANCEL);
+    }
+    return true;
+}
+
+bool DialogScript::OnIdle(HWND dialog) {
+    // Its loop has nothing left to do with the dialog still up: the script did not end it.
+    std::lock_guard<std::mutex> lock(mutex_);
+    captions_.push_back("left open: " + WindowText(dialog));
+    PostClick(dialog, IDCANCEL);
+    return true;
+}
+
+// ---- ModalDialogCloser ----
+
+ModalDialogCloser::ModalDialogCloser(DWORD thread_id)
+    : hook_({.dialog = [this](HWND dialog) { return OnDialog(dialog); },
+             .idle = [this](HWND dialog) { return OnIdle(dialog); },
+             .menu = nullptr},
+            {}, thread_id) {}
 
 std::vector<std::string> ModalDialogCloser::closed() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return closed_;
 }
 
-void ModalDialogCloser::Watch() {
-    HWND last = nullptr;
-    ULONGLONG last_time = 0;
-    while (!stop_) {
-        Sleep(kPollMs);
-        if (!enabled_) {
-            continue;
-        }
-        std::vector<HWND> keep;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            keep = keep_;
-        }
-        HWND dialog = FindModalDialog(thread_id_, keep);
-        if (dialog == nullptr) {
-            continue;
-        }
-        const ULONGLONG now = GetTickCount64();
-        if (dialog != last) {
-            char caption[256] = {};
-            GetWindowTextA(dialog, caption, sizeof(caption));
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                closed_.push_back(caption);
-            }
-            last = dialog;
-            last_time = now;
-            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        } else if (now - last_time > kRetryMs) {
-            last_time = now;
-            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        }
+bool ModalDialogCloser::OnDialog(HWND dialog) {
+    if (!enabled_) {
+        return false;
     }
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        closed_.push_back(WindowText(dialog));
+        cancelled_.push_back(dialog);
+    }
+    PostClick(dialog, IDCANCEL);
+    return true;
+}
+
+bool ModalDialogCloser::OnIdle(HWND dialog) {
+    // The dialog's loop ran out of messages with the dialog still up: it ignores IDCANCEL.
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto it = std::find(cancelled_.begin(), cancelled_.end(), dialog);
+    if (!enabled_ || it == cancelled_.end()) {
+        return false;
+    }
+    cancelled_.erase(it);
+    PostClick(dialog, IDOK);
+    return true;
+}
+
+// ---- SentMessageCounter ----
+
+namespace {
+thread_local SentMessageCounter* t_counter = nullptr;
+}  // namespace
+
+SentMessageCounter::SentMessageCounter()
+    : hook_(SetWindowsHookExA(WH_CALLWNDPROC, Count, nullptr, GetCurrentThreadId())) {
+    t_counter = this;
+}
+
+SentMessageCounter::~SentMessageCounter() {
+    UnhookWindowsHookEx(hook_);
+    t_counter = nullptr;
+}
+
+LRESULT CALLBACK SentMessageCounter::Count(int code, WPARAM wparam, LPARAM lparam) {
+    if (code == HC_ACTION && t_counter != nullptr) {
+        ++t_counter->count_;
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
 // ---- listing ----
@@ -258,7 +485,7 @@ void FrameSession::Close() {
     while (!quit_received_ && GetTickCount64() < deadline) {
         MSG message{};
         if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            Sleep(1);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
             continue;
         }
         if (message.message == WM_QUIT) {
