@@ -22,10 +22,7 @@ using test::FrameSession;
 
 enum class Ending { kOkButton, kEnter, kEscape, kCloseBox };
 
-bool IsAboutBox(HWND dialog) {
-    return GetDlgItem(dialog, IDC_TEXT) != nullptr && GetDlgItem(dialog, IDC_LOGO) != nullptr &&
-           GetDlgItem(dialog, IDOK) != nullptr && GetDlgItem(dialog, IDC_CHECK_LIST) == nullptr;
-}
+using test::IsAboutBox;
 
 // Watches the user-interface thread's dialogs as they come up: notes what the program shows
 // when the about box appears and ends the box the given way; any other dialog (the open dialog,

@@ -11,6 +11,7 @@
 #include "app/app_module_win.h"
 #include "app/language_win.h"
 #include "app/window_rect.h"
+#include "res/resource.h"
 #include "tools/writer/listing_writer.h"
 
 namespace tov::test {
@@ -287,6 +288,11 @@ void PostFileName(HWND dialog, const std::string& name) {
 
 std::string MessageBoxText(HWND box) {
     return WindowText(GetDlgItem(box, 0xFFFF));
+}
+
+bool IsAboutBox(HWND dialog) {
+    return GetDlgItem(dialog, IDC_TEXT) != nullptr && GetDlgItem(dialog, IDC_LOGO) != nullptr &&
+           GetDlgItem(dialog, IDOK) != nullptr && GetDlgItem(dialog, IDC_CHECK_LIST) == nullptr;
 }
 
 // ---- DialogScript ----

@@ -96,6 +96,8 @@ void PostFileName(HWND dialog, const std::string& name);  // in the ANSI code pa
 HWND FileNameField(HWND dialog);
 // The text of a message box (its static 0xFFFF).
 std::string MessageBoxText(HWND box);
+// Whether a dialog is the about box (the work summary has the same logo and text).
+bool IsAboutBox(HWND dialog);
 
 // Answers the dialogs the thread shows, one step per dialog in the order they come up; the
 // caption of each is noted. Dialogs that come after the last step, and dialogs whose loop goes

@@ -126,11 +126,6 @@ HTREEITEM ChildEndingWith(HWND tree, HTREEITEM parent, const std::string& suffix
     return nullptr;
 }
 
-bool IsAboutBox(HWND window) {
-    return GetDlgItem(window, IDC_LOGO) != nullptr && GetDlgItem(window, IDC_TEXT) != nullptr &&
-           GetDlgItem(window, IDC_CHECK_LIST) == nullptr;
-}
-
 bool SummaryShown(FrameSession& session) {
     return IsWindowVisible(session.frame().work_summary_hwnd()) != FALSE;
 }
@@ -160,7 +155,7 @@ TEST(ScreenshotScenes, DISABLED_SampleListing) {
     bool about_taken = false;
     int about_idle = 0;
     auto shoot_and_end = [&](HWND box) {
-        if (!IsAboutBox(box)) {
+        if (!test::IsAboutBox(box)) {
             return false;
         }
         if (about_idle++ == 0) {
