@@ -111,18 +111,21 @@ HWND FindModalDialog(DWORD thread_id, const std::vector<HWND>& keep) {
 
 namespace {
 
-// Every DialogHook, oldest first, and the Windows hooks of each thread that has one.
+// Every DialogHook, oldest first, and the Windows hooks of each thread that has one. The
+// message hook, which costs a call for every message sent, is there only while a DialogHook of
+// the thread asks for idle loops or menus.
 struct ThreadHooks {
     DWORD thread_id;
-    HHOOK call_return;
-    HHOOK get_message;
+    HHOOK cbt = nullptr;
+    HHOOK call_return = nullptr;
 };
 std::mutex g_hooks_mutex;
 std::vector<DialogHook*> g_dialog_hooks;
 std::vector<ThreadHooks> g_thread_hooks;
 
-// Dialogs of this thread whose WM_INITDIALOG returned and that were not handed over yet.
-thread_local std::vector<HWND> t_new_dialogs;
+// Dialogs of this thread already handed over (a dialog is activated again when one above it
+// goes).
+thread_local std::vector<HWND> t_handed_dialogs;
 
 std::vector<DialogHook*> HooksOfThisThread() {
     const DWORD thread_id = GetCurrentThreadId();
@@ -136,31 +139,39 @@ std::vector<DialogHook*> HooksOfThisThread() {
     return hooks;
 }
 
-void HandNewDialogs() {
-    while (!t_new_dialogs.empty()) {
-        const HWND dialog = t_new_dialogs.front();
-        t_new_dialogs.erase(t_new_dialogs.begin());
-        if (!IsWindow(dialog)) {
-            continue;
-        }
-        for (DialogHook* hook : HooksOfThisThread()) {
-            if (!hook->Kept(dialog) && hook->handlers().dialog && hook->handlers().dialog(dialog)) {
-                break;
-            }
+void HandDialog(HWND dialog) {
+    if (!IsDialogClass(dialog) || (GetWindowLongA(dialog, GWL_STYLE) & WS_CHILD) ||
+        std::find(t_handed_dialogs.begin(), t_handed_dialogs.end(), dialog) !=
+            t_handed_dialogs.end()) {
+        return;
+    }
+    t_handed_dialogs.push_back(dialog);
+    for (DialogHook* hook : HooksOfThisThread()) {
+        if (!hook->Kept(dialog) && hook->handlers().dialog && hook->handlers().dialog(dialog)) {
+            return;
         }
     }
+}
+
+// A dialog is activated once its WM_INITDIALOG has returned and it is shown, just before its
+// modal loop runs.
+LRESULT CALLBACK CbtProc(int code, WPARAM wparam, LPARAM lparam) {
+    if (code == HCBT_ACTIVATE) {
+        HandDialog(reinterpret_cast<HWND>(wparam));
+    } else if (code == HCBT_DESTROYWND) {
+        const auto it = std::find(t_handed_dialogs.begin(), t_handed_dialogs.end(),
+                                  reinterpret_cast<HWND>(wparam));
+        if (it != t_handed_dialogs.end()) {
+            t_handed_dialogs.erase(it);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
 LRESULT CALLBACK CallReturnProc(int code, WPARAM wparam, LPARAM lparam) {
     if (code == HC_ACTION) {
         const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lparam);
-        if (call->message == WM_INITDIALOG && IsDialogClass(call->hwnd) &&
-            !(GetWindowLongA(call->hwnd, GWL_STYLE) & WS_CHILD)) {
-            t_new_dialogs.push_back(call->hwnd);
-            // Makes sure the thread takes a message soon, even from an empty queue.
-            PostMessageA(call->hwnd, WM_NULL, 0, 0);
-        } else if (call->message == WM_ENTERIDLE && call->wParam == MSGF_DIALOGBOX) {
-            HandNewDialogs();
+        if (call->message == WM_ENTERIDLE && call->wParam == MSGF_DIALOGBOX) {
             const auto dialog = reinterpret_cast<HWND>(call->lParam);
             for (DialogHook* hook : HooksOfThisThread()) {
                 if (!hook->Kept(dialog) && hook->handlers().idle && hook->handlers().idle(dialog)) {
@@ -179,11 +190,38 @@ LRESULT CALLBACK CallReturnProc(int code, WPARAM wparam, LPARAM lparam) {
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
-LRESULT CALLBACK GetMessageProc(int code, WPARAM wparam, LPARAM lparam) {
-    if (code == HC_ACTION && !t_new_dialogs.empty()) {
-        HandNewDialogs();
+// Sets or removes the Windows hooks of a thread to match its DialogHooks; under the lock.
+void UpdateThreadHooks(DWORD thread_id) {
+    bool any = false;
+    bool messages = false;
+    for (const DialogHook* hook : g_dialog_hooks) {
+        if (hook->thread_id() == thread_id) {
+            any = true;
+            messages = messages || hook->handlers().idle || hook->handlers().menu;
+        }
     }
-    return CallNextHookEx(nullptr, code, wparam, lparam);
+    auto it = std::find_if(
+        g_thread_hooks.begin(), g_thread_hooks.end(),
+        [thread_id](const ThreadHooks& hooks) { return hooks.thread_id == thread_id; });
+    if (it == g_thread_hooks.end()) {
+        it = g_thread_hooks.insert(g_thread_hooks.end(), ThreadHooks{thread_id});
+    }
+    if (any && it->cbt == nullptr) {
+        it->cbt = SetWindowsHookExA(WH_CBT, CbtProc, nullptr, thread_id);
+    }
+    if (messages && it->call_return == nullptr) {
+        it->call_return = SetWindowsHookExA(WH_CALLWNDPROCRET, CallReturnProc, nullptr, thread_id);
+    }
+    if (!messages && it->call_return != nullptr) {
+        UnhookWindowsHookEx(it->call_return);
+        it->call_return = nullptr;
+    }
+    if (!any) {
+        if (it->cbt != nullptr) {
+            UnhookWindowsHookEx(it->cbt);
+        }
+        g_thread_hooks.erase(it);
+    }
 }
 
 void CollectEdit(HWND child, HWND* found) {
@@ -215,32 +253,13 @@ DialogHook::DialogHook(Handlers handlers, std::vector<HWND> keep, DWORD thread_i
     : handlers_(std::move(handlers)), thread_id_(thread_id), keep_(std::move(keep)) {
     std::lock_guard<std::mutex> lock(g_hooks_mutex);
     g_dialog_hooks.push_back(this);
-    for (const ThreadHooks& hooks : g_thread_hooks) {
-        if (hooks.thread_id == thread_id) {
-            return;
-        }
-    }
-    g_thread_hooks.push_back(
-        {thread_id, SetWindowsHookExA(WH_CALLWNDPROCRET, CallReturnProc, nullptr, thread_id),
-         SetWindowsHookExA(WH_GETMESSAGE, GetMessageProc, nullptr, thread_id)});
+    UpdateThreadHooks(thread_id_);
 }
 
 DialogHook::~DialogHook() {
     std::lock_guard<std::mutex> lock(g_hooks_mutex);
     g_dialog_hooks.erase(std::find(g_dialog_hooks.begin(), g_dialog_hooks.end(), this));
-    for (const DialogHook* hook : g_dialog_hooks) {
-        if (hook->thread_id_ == thread_id_) {
-            return;
-        }
-    }
-    for (auto it = g_thread_hooks.begin(); it != g_thread_hooks.end(); ++it) {
-        if (it->thread_id == thread_id_) {
-            UnhookWindowsHookEx(it->call_return);
-            UnhookWindowsHookEx(it->get_message);
-            g_thread_hooks.erase(it);
-            return;
-        }
-    }
+    UpdateThreadHooks(thread_id_);
 }
 
 void DialogHook::Keep(HWND window) {
@@ -338,7 +357,7 @@ bool DialogScript::OnIdle(HWND dialog) {
 
 ModalDialogCloser::ModalDialogCloser(DWORD thread_id)
     : hook_({.dialog = [this](HWND dialog) { return OnDialog(dialog); },
-             .idle = [this](HWND dialog) { return OnIdle(dialog); },
+             .idle = nullptr,
              .menu = nullptr},
             {}, thread_id) {}
 
@@ -354,21 +373,8 @@ bool ModalDialogCloser::OnDialog(HWND dialog) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         closed_.push_back(WindowText(dialog));
-        cancelled_.push_back(dialog);
     }
     PostClick(dialog, IDCANCEL);
-    return true;
-}
-
-bool ModalDialogCloser::OnIdle(HWND dialog) {
-    // The dialog's loop ran out of messages with the dialog still up: it ignores IDCANCEL.
-    std::lock_guard<std::mutex> lock(mutex_);
-    const auto it = std::find(cancelled_.begin(), cancelled_.end(), dialog);
-    if (!enabled_ || it == cancelled_.end()) {
-        return false;
-    }
-    cancelled_.erase(it);
-    PostClick(dialog, IDOK);
     return true;
 }
 

@@ -55,12 +55,12 @@ class TempFolder {
 HWND FindModalDialog(DWORD thread_id, const std::vector<HWND>& keep = {});
 
 // Acts on the dialogs and popup menus a thread shows, from inside that thread and driven by its
-// own messages: a dialog is handed over once its WM_INITDIALOG has returned and the thread takes
-// its next message (the dialog is set up, and a window kept with Keep right after its creation
-// is known by then); a popup menu when its owner gets WM_INITMENUPOPUP; an idle modal loop when
-// its owner gets WM_ENTERIDLE. Handlers answer by posting input, so that the dialog's own loop
-// takes the answer as it takes a person's. Hooks of one thread are asked newest first; the first
-// handler that returns true takes the event. Child dialogs and windows in `keep` are not handed.
+// own messages: a dialog is handed over when it is first activated, once its WM_INITDIALOG has
+// returned and it is shown; a popup menu when its owner gets WM_INITMENUPOPUP; an idle modal
+// loop when its owner gets WM_ENTERIDLE (only hooks with those handlers watch the messages).
+// Handlers answer by posting input, so that the dialog's own loop takes the answer as it takes a
+// person's. Hooks of one thread are asked newest first; the first handler that returns true takes
+// the event. Child dialogs and windows in `keep` are not handed.
 class DialogHook {
   public:
     struct Handlers {
@@ -130,9 +130,8 @@ class DialogScript {
     DialogHook hook_;
 };
 
-// Cancels every dialog the thread shows (WM_COMMAND IDCANCEL, then IDOK if its loop goes idle
-// with the dialog still up) and notes its caption. Modeless dialogs that must stay are named
-// with Keep.
+// Cancels every dialog the thread shows (WM_COMMAND IDCANCEL) and notes its caption. Modeless
+// dialogs that must stay are named with Keep.
 class ModalDialogCloser {
   public:
     explicit ModalDialogCloser(DWORD thread_id = GetCurrentThreadId());
@@ -147,12 +146,10 @@ class ModalDialogCloser {
 
   private:
     bool OnDialog(HWND dialog);
-    bool OnIdle(HWND dialog);
 
     std::atomic<bool> enabled_{true};
     mutable std::mutex mutex_;
     std::vector<std::string> closed_;
-    std::vector<HWND> cancelled_;
     DialogHook hook_;
 };
 
