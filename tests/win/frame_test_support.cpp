@@ -139,8 +139,16 @@ std::vector<DialogHook*> HooksOfThisThread() {
     return hooks;
 }
 
+// A modal dialog: its loop disabled the owner before showing it. The modeless work summary is
+// activated with its owner enabled, before a session can name it with Keep.
+bool IsModal(HWND dialog) {
+    const HWND owner = GetWindow(dialog, GW_OWNER);
+    return owner == nullptr || !IsWindowEnabled(owner);
+}
+
 void HandDialog(HWND dialog) {
     if (!IsDialogClass(dialog) || (GetWindowLongA(dialog, GWL_STYLE) & WS_CHILD) ||
+        !IsModal(dialog) ||
         std::find(t_handed_dialogs.begin(), t_handed_dialogs.end(), dialog) !=
             t_handed_dialogs.end()) {
         return;
