@@ -181,6 +181,8 @@ if w:
              f"bytes of text and {w.get('summary_rows', 0):.0f} check rows)", 3000)
     wine_row("search_all_ms", f'Wine: "All files" search to idle ({w.get("search_all_rows", 0):.0f} rows)', 1500)
     wine_row("search_doc_ms", f'Wine: "*.doc" search to idle ({w.get("search_doc_rows", 0):.0f} rows)', None)
+    wine_row("show_root_ms", f"Wine: the root folder shown again ({w.get('root_rows', 0):.0f} rows)", None)
+    wine_row("sort_root_size_ms", "Wine: the root folder sorted by Size", None)
     for key, text in (("sort_name_ms", "Name"), ("sort_size_ms", "Size"), ("sort_date_ms", "Date"),
                       ("sort_status_ms", "Status")):
         wine_row(key, f"Wine: column click on {text} to idle", 1000)

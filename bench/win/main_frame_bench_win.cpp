@@ -153,9 +153,8 @@ Step SearchToIdle(BenchFrame& bench, HWND combo, int class_row, const char* type
     return {NowMs() - start, ThreadCpuMs() - cpu};
 }
 
-// A click on a header of the results list, as the list view reports it to its parent.
-Step ColumnClickToIdle(BenchFrame& bench, int column) {
-    HWND list = bench.frame().results_list_hwnd();
+// A click on a header of a list, as the list view reports it to its parent.
+Step ColumnClickToIdle(BenchFrame& bench, int column, HWND list) {
     NMLISTVIEW click{};
     click.hdr.hwndFrom = list;
     click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
@@ -169,51 +168,14 @@ Step ColumnClickToIdle(BenchFrame& bench, int column) {
     return {NowMs() - start, ThreadCpuMs() - cpu};
 }
 
-// Answers the save dialog with `path` from another thread.
+// Answers the save dialog with `path` as it comes up.
 class SaveDialogAnswer {
   public:
-    SaveDialogAnswer(DWORD thread_id, std::string path)
-        : thread_id_(thread_id), path_(std::move(path)), worker_([this] { Run(); }) {}
-    ~SaveDialogAnswer() {
-        stop_ = true;
-        worker_.join();
-    }
+    explicit SaveDialogAnswer(std::string path)
+        : script_({[path](HWND dialog) { tov::test::PostFileName(dialog, path); }}) {}
 
   private:
-    // Types the path and presses Save, again every 200 ms while the dialog stays (it may still
-    // be setting itself up the first time); cancels it after 20 s.
-    void Run() {
-        const double give_up = NowMs() + 20000;
-        HWND answered = nullptr;
-        double last = 0;
-        while (!stop_) {
-            HWND dialog = tov::test::FindModalDialog(thread_id_);
-            if (dialog == nullptr) {
-                if (answered != nullptr) {
-                    return;
-                }
-            } else if (NowMs() > give_up) {
-                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-                return;
-            } else if (NowMs() - last > 200) {
-                // Old-style and Explorer-style dialogs keep the name in different controls.
-                for (int control : {0x47c, 0x480}) {
-                    if (HWND field = GetDlgItem(dialog, control)) {
-                        SetWindowTextA(field, path_.c_str());
-                    }
-                }
-                answered = dialog;
-                last = NowMs();
-                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            }
-            Sleep(2);
-        }
-    }
-
-    DWORD thread_id_;
-    std::string path_;
-    std::atomic<bool> stop_{false};
-    std::thread worker_;
+    tov::test::DialogScript script_;
 };
 
 // Typing one character into a list, after a pause long enough that the list starts a new
@@ -354,6 +316,20 @@ int main(int argc, char** argv) {
         return 0;
     }
     Figure("root_rows", ListItems(frame.file_list_hwnd()));
+    // The root folder shown again after another one, and sorted by size in the file list.
+    const HWND tree = frame.folder_tree_hwnd();
+    const HTREEITEM root = TreeView_GetRoot(tree);
+    if (root != nullptr && TreeView_GetChild(tree, root) != nullptr) {
+        TreeView_SelectItem(tree, TreeView_GetChild(tree, root));
+        bench.PumpUntilIdle();
+        const double start_show = NowMs();
+        const double start_show_cpu = ThreadCpuMs();
+        TreeView_SelectItem(tree, root);
+        UpdateWindow(frame.file_list_hwnd());
+        bench.PumpUntilIdle();
+        Figure("show_root", Step{NowMs() - start_show, ThreadCpuMs() - start_show_cpu});
+        Figure("sort_root_size", ColumnClickToIdle(bench, 2, frame.file_list_hwnd()));
+    }
     HWND summary = frame.work_summary_hwnd();
     Figure("summary_text_bytes", GetWindowTextLengthA(GetDlgItem(summary, IDC_TEXT)));
     Figure("summary_rows", ListItems(GetDlgItem(summary, IDC_CHECK_LIST)));
@@ -369,10 +345,10 @@ int main(int argc, char** argv) {
     Figure("search_all_rows", ListItems(frame.results_list_hwnd()));
 
     // Name is the list's first order; a click on it reverses it, the others sort anew.
-    Figure("sort_name", ColumnClickToIdle(bench, 1));
-    Figure("sort_size", ColumnClickToIdle(bench, 2));
-    Figure("sort_date", ColumnClickToIdle(bench, 3));
-    Figure("sort_status", ColumnClickToIdle(bench, 0));
+    Figure("sort_name", ColumnClickToIdle(bench, 1, frame.results_list_hwnd()));
+    Figure("sort_size", ColumnClickToIdle(bench, 2, frame.results_list_hwnd()));
+    Figure("sort_date", ColumnClickToIdle(bench, 3, frame.results_list_hwnd()));
+    Figure("sort_status", ColumnClickToIdle(bench, 0, frame.results_list_hwnd()));
 
     if (ListItems(frame.results_list_hwnd()) > 0) {
         // The write itself: what the command does once the dialog has given a name, timed
@@ -394,7 +370,7 @@ int main(int argc, char** argv) {
         DeleteFileA(results_path.c_str());
 
         bench.closer().set_enabled(false);
-        SaveDialogAnswer answer(GetCurrentThreadId(), results_path);
+        SaveDialogAnswer answer(results_path);
         const double start_save = NowMs();
         const double start_save_cpu = ThreadCpuMs();
         SendMessageA(frame.hwnd(), WM_COMMAND, MAKEWPARAM(ID_SAVE_SEARCH, 0), 0);

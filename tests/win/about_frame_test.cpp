@@ -5,10 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <mutex>
+#include <algorithm>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "res/resource.h"
@@ -24,15 +22,13 @@ using test::FrameSession;
 
 enum class Ending { kOkButton, kEnter, kEscape, kCloseBox };
 
-bool IsAboutBox(HWND dialog) {
-    return GetDlgItem(dialog, IDC_TEXT) != nullptr && GetDlgItem(dialog, IDC_LOGO) != nullptr &&
-           GetDlgItem(dialog, IDOK) != nullptr && GetDlgItem(dialog, IDC_CHECK_LIST) == nullptr;
-}
+using test::IsAboutBox;
 
-// Watches the user-interface thread's dialogs from a thread of its own: notes what the program
-// shows when the about box appears and ends the box the given way. Any other dialog (the open
-// dialog, a message box) is answered with a click on its Cancel or OK button once no about box
-// is above it; when an about box closed over it, the watcher first notes what is in front.
+// Watches the user-interface thread's dialogs as they come up: notes what the program shows
+// when the about box appears and ends the box the given way. Any other dialog (the open dialog,
+// a message box) is answered with a click on its Cancel or OK button once its loop is idle with
+// no about box above it; when an about box closed over it, the watcher first notes what is in
+// front.
 class DialogWatcher {
   public:
     struct Sighting {
@@ -49,23 +45,16 @@ class DialogWatcher {
     };
 
     DialogWatcher(FrameSession& session, Ending ending)
-        : thread_id_(GetCurrentThreadId()),
-          frame_(session.hwnd()),
+        : frame_(session.hwnd()),
           tree_(session.frame().folder_tree_hwnd()),
           summary_(session.frame().work_summary_hwnd()),
           ending_(ending),
-          watcher_([this] { Watch(); }) {}
-    ~DialogWatcher() {
-        stop_ = true;
-        watcher_.join();
-    }
-    DialogWatcher(const DialogWatcher&) = delete;
-    DialogWatcher& operator=(const DialogWatcher&) = delete;
+          hook_({.dialog = [this](HWND dialog) { return OnDialog(dialog); },
+                 .idle = [this](HWND dialog) { return OnIdle(dialog); },
+                 .menu = nullptr},
+                {summary_}) {}
 
-    std::vector<Sighting> sightings() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return sightings_;
-    }
+    std::vector<Sighting> sightings() const { return sightings_; }
     int about_count() const {
         int count = 0;
         for (const Sighting& sighting : sightings()) {
@@ -75,74 +64,62 @@ class DialogWatcher {
     }
 
   private:
-    void Watch() {
-        std::vector<HWND> handled{summary_};
-        bool about_ended = false;
-        while (!stop_) {
-            Sleep(10);
-            const HWND dialog = test::FindModalDialog(thread_id_, handled);
-            if (dialog == nullptr) {
-                continue;
-            }
-            Sighting sighting;
-            char caption[128] = {};
-            GetWindowTextA(dialog, caption, sizeof(caption));
-            sighting.caption = caption;
-            sighting.about = IsAboutBox(dialog);
-            if (sighting.about) {
-                DWORD_PTR count = 0;
-                SendMessageTimeoutA(tree_, TVM_GETCOUNT, 0, 0, SMTO_BLOCK, 2000, &count);
-                sighting.tree_items = static_cast<LRESULT>(count);
-                sighting.summary_shown = IsWindowVisible(summary_) != FALSE;
-                // Owned by the dialog beneath it, or at least shown while one is up.
-                std::vector<HWND> others = handled;
-                others.push_back(dialog);
-                sighting.over_other_dialog = GetWindow(dialog, GW_OWNER) != frame_ ||
-                                             test::FindModalDialog(thread_id_, others) != nullptr;
-                End(dialog);
-                about_ended = true;
-            } else if (about_ended) {
-                sighting.after_about = true;
-                LookAtFront(dialog, sighting);
-                about_ended = false;
-                Answer(dialog);
-            } else {
-                // A queued about box comes up over it within moments; give it the time.
-                if (dialog != waiting_) {
-                    waiting_ = dialog;
-                    waiting_since_ = GetTickCount64();
-                }
-                if (GetTickCount64() - waiting_since_ < 300) {
-                    continue;
-                }
-                Answer(dialog);
-            }
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                sightings_.push_back(sighting);
-            }
-            handled.push_back(dialog);
+    bool OnDialog(HWND dialog) {
+        if (!IsAboutBox(dialog)) {
+            waiting_.push_back(dialog);  // a queued about box may come up over it
+            return true;
         }
+        Sighting sighting;
+        sighting.caption = test::WindowText(dialog);
+        sighting.about = true;
+        sighting.tree_items = SendMessageA(tree_, TVM_GETCOUNT, 0, 0);
+        sighting.summary_shown = IsWindowVisible(summary_) != FALSE;
+        // Owned by the dialog beneath it, or at least shown while one is up.
+        sighting.over_other_dialog =
+            GetWindow(dialog, GW_OWNER) != frame_ ||
+            test::FindModalDialog(GetCurrentThreadId(), {summary_, dialog}) != nullptr;
+        sightings_.push_back(sighting);
+        about_ended_ = true;
+        End(dialog);
+        return true;
     }
 
-    // Waits (bounded) until the dialog is in front with the input, then notes how things are.
+    bool OnIdle(HWND dialog) {
+        const auto it = std::find(waiting_.begin(), waiting_.end(), dialog);
+        if (it == waiting_.end()) {
+            return false;
+        }
+        Sighting sighting{.caption = test::WindowText(dialog)};
+        if (about_ended_) {
+            // The screen may follow the window system a moment later: look again at the next
+            // idle moment, for a bounded time.
+            if (look_until_ == 0) {
+                look_until_ = GetTickCount64() + 3000;
+            }
+            sighting.after_about = true;
+            LookAtFront(dialog, sighting);
+            if (!(sighting.in_front && sighting.foreground) && GetTickCount64() < look_until_) {
+                PostMessageA(dialog, WM_NULL, 0, 0);
+                return true;
+            }
+            about_ended_ = false;
+            look_until_ = 0;
+        }
+        waiting_.erase(it);
+        sightings_.push_back(sighting);
+        const HWND cancel = GetDlgItem(dialog, IDCANCEL);
+        test::PostClick(cancel != nullptr ? cancel : GetDlgItem(dialog, IDOK));
+        return true;
+    }
+
     void LookAtFront(HWND dialog, Sighting& sighting) const {
         RECT rect{};
         GetWindowRect(dialog, &rect);
         const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-        const ULONGLONG deadline = GetTickCount64() + 3000;
-        do {
-            Sleep(20);
-            sighting.in_front =
-                test::TopLevelWindowAt(centre) == dialog && test::ScreenShowsWindow(dialog);
-            sighting.foreground = GetForegroundWindow() == dialog;
-        } while (!(sighting.in_front && sighting.foreground) && GetTickCount64() < deadline);
+        sighting.in_front =
+            test::TopLevelWindowAt(centre) == dialog && test::ScreenShowsWindow(dialog);
+        sighting.foreground = GetForegroundWindow() == dialog;
         sighting.frame_enabled = IsWindowEnabled(frame_) != FALSE;
-    }
-
-    static void Answer(HWND dialog) {
-        const HWND cancel = GetDlgItem(dialog, IDCANCEL);
-        test::PostClick(cancel != nullptr ? cancel : GetDlgItem(dialog, IDOK));
     }
 
     void End(HWND box) const {
@@ -163,17 +140,15 @@ class DialogWatcher {
         }
     }
 
-    const DWORD thread_id_;
     const HWND frame_;
     const HWND tree_;
     const HWND summary_;
     const Ending ending_;
-    std::atomic<bool> stop_{false};
-    mutable std::mutex mutex_;
     std::vector<Sighting> sightings_;
-    HWND waiting_ = nullptr;
-    ULONGLONG waiting_since_ = 0;
-    std::thread watcher_;
+    std::vector<HWND> waiting_;
+    bool about_ended_ = false;
+    ULONGLONG look_until_ = 0;
+    test::DialogHook hook_;
 };
 
 FrameOptions Quiet(bool with_listing, const char* language = nullptr) {

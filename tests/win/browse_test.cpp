@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -640,9 +639,8 @@ TEST(Browse, PaintsShadingMarksAndTheEmptyText) {
     EXPECT_EQ(pixels_where(RECT{6, top + 24, 120, top + 60}, dark), 0);
 }
 
-// Scale: figures printed for the report. The targets are 1 s for the tree, 100 ms to show the
-// folder and 150 ms to sort it; the bounds here are four times that, because a loaded machine
-// runs several times slower, and still catch any return to per-row work in the controls.
+// Scale: the work asked of the windows stays far below one message a row, so that the tree is
+// filled lazily and the list is owner-data. The times are measured by the window benchmark.
 std::string ListingWithFiles(int files) {
     writer::ListingBuilder builder;
     builder.OpenFolder("C:");
@@ -659,11 +657,6 @@ std::string ListingWithFiles(int files) {
     return builder.Finish();
 }
 
-double MillisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
-
 TEST(BrowseScale, AHundredThousandFoldersFillTheTreeAndSelectTheRoot) {
     FrameOptions options;
     options.listing = ListingWithFolders(100, 1000);
@@ -674,14 +667,13 @@ TEST(BrowseScale, AHundredThousandFoldersFillTheTreeAndSelectTheRoot) {
     MSG message{};
     ASSERT_TRUE(
         PeekMessageA(&message, session.hwnd(), WM_OPEN_LISTING, WM_OPEN_LISTING, PM_REMOVE));
-    const auto start = std::chrono::steady_clock::now();
-    DispatchMessageA(&message);
-    UpdateWindow(frame.folder_tree_hwnd());
-    UpdateWindow(frame.file_list_hwnd());
-    const double ms = MillisecondsSince(start);
-    std::printf("Opening a listing of 100,000 folders up to the root selected and shown: %.0f ms\n",
-                ms);
-    EXPECT_LT(ms, 4000.0);
+    {
+        test::SentMessageCounter sent;
+        DispatchMessageA(&message);
+        UpdateWindow(frame.folder_tree_hwnd());
+        UpdateWindow(frame.file_list_hwnd());
+        EXPECT_LT(sent.count(), 10000);
+    }
     ASSERT_TRUE(session.PumpUntilIdle(60000));
     const HWND tree = frame.folder_tree_hwnd();
     EXPECT_EQ(TreeView_GetSelection(tree), TreeView_GetRoot(tree));
@@ -705,31 +697,19 @@ TEST(BrowseScale, AFolderOfAHundredThousandFilesShowsAndSortsAtOnce) {
     HTREEITEM many = TreeView_GetChild(tree, TreeView_GetRoot(tree));
     ASSERT_NE(many, nullptr);
 
-    // The first showing also asks the shell for the icons of the extensions; the second finds
-    // them cached.
-    auto start = std::chrono::steady_clock::now();
-    TreeView_SelectItem(tree, many);
-    UpdateWindow(list);
-    const double first_show_ms = MillisecondsSince(start);
+    {
+        test::SentMessageCounter sent;
+        TreeView_SelectItem(tree, many);
+        UpdateWindow(list);
+        EXPECT_LT(sent.count(), 10000);
+    }
     ASSERT_EQ(ListView_GetItemCount(list), 100000);
-    TreeView_SelectItem(tree, TreeView_GetRoot(tree));
-    ASSERT_TRUE(session.PumpUntilIdle());
-    start = std::chrono::steady_clock::now();
-    TreeView_SelectItem(tree, many);
-    UpdateWindow(list);
-    const double show_ms = MillisecondsSince(start);
-    ASSERT_EQ(ListView_GetItemCount(list), 100000);
-
-    start = std::chrono::steady_clock::now();
-    ClickOnHeader(session, list, 2);
-    UpdateWindow(list);
-    const double sort_ms = MillisecondsSince(start);
-    std::printf(
-        "A folder of 100,000 files: shown in %.0f ms (the first time, with the shell's "
-        "icon lookups, %.0f ms), sorted by size in %.0f ms\n",
-        show_ms, first_show_ms, sort_ms);
-    EXPECT_LT(show_ms, 400.0);
-    EXPECT_LT(sort_ms, 600.0);
+    {
+        test::SentMessageCounter sent;
+        ClickOnHeader(session, list, 2);
+        UpdateWindow(list);
+        EXPECT_LT(sent.count(), 10000);
+    }
     EXPECT_EQ(CellText(list, 0, 2), "0");
     const FileListControl& control = ListObject(list);
     for (std::size_t i = 0; i + 1 < control.RowCount(); i += 101) {

@@ -11,13 +11,11 @@
 #include "app/app_module_win.h"
 #include "app/language_win.h"
 #include "app/window_rect.h"
+#include "res/resource.h"
 #include "tools/writer/listing_writer.h"
 
 namespace tov::test {
 namespace {
-
-constexpr DWORD kPollMs = 15;
-constexpr ULONGLONG kRetryMs = 500;  // a dialog still there after this gets IDOK instead
 
 bool IsDialogClass(HWND window) {
     char name[16] = {};
@@ -109,18 +107,267 @@ HWND FindModalDialog(DWORD thread_id, const std::vector<HWND>& keep) {
     return context.found;
 }
 
-ModalDialogCloser::ModalDialogCloser(DWORD thread_id)
-    : thread_id_(thread_id), watcher_([this] { Watch(); }) {}
+// ---- dialog hooks ----
 
-ModalDialogCloser::~ModalDialogCloser() {
-    stop_ = true;
-    watcher_.join();
+namespace {
+
+// Every DialogHook, oldest first, and the Windows hooks of each thread that has one. The
+// message hook, which costs a call for every message sent, is there only while a DialogHook of
+// the thread asks for idle loops or menus.
+struct ThreadHooks {
+    DWORD thread_id;
+    HHOOK cbt = nullptr;
+    HHOOK call_return = nullptr;
+};
+std::mutex g_hooks_mutex;
+std::vector<DialogHook*> g_dialog_hooks;
+std::vector<ThreadHooks> g_thread_hooks;
+
+// Dialogs of this thread already handed over (a dialog is activated again when one above it
+// goes).
+thread_local std::vector<HWND> t_handed_dialogs;
+
+std::vector<DialogHook*> HooksOfThisThread() {
+    const DWORD thread_id = GetCurrentThreadId();
+    std::lock_guard<std::mutex> lock(g_hooks_mutex);
+    std::vector<DialogHook*> hooks;
+    for (auto it = g_dialog_hooks.rbegin(); it != g_dialog_hooks.rend(); ++it) {
+        if ((*it)->thread_id() == thread_id) {
+            hooks.push_back(*it);
+        }
+    }
+    return hooks;
 }
 
-void ModalDialogCloser::Keep(HWND window) {
+// A modal dialog: its loop disabled the owner before showing it. The modeless work summary is
+// activated with its owner enabled, before a session can name it with Keep.
+bool IsModal(HWND dialog) {
+    const HWND owner = GetWindow(dialog, GW_OWNER);
+    return owner == nullptr || !IsWindowEnabled(owner);
+}
+
+void HandDialog(HWND dialog) {
+    if (!IsDialogClass(dialog) || (GetWindowLongA(dialog, GWL_STYLE) & WS_CHILD) ||
+        !IsModal(dialog) ||
+        std::find(t_handed_dialogs.begin(), t_handed_dialogs.end(), dialog) !=
+            t_handed_dialogs.end()) {
+        return;
+    }
+    t_handed_dialogs.push_back(dialog);
+    for (DialogHook* hook : HooksOfThisThread()) {
+        if (!hook->Kept(dialog) && hook->handlers().dialog && hook->handlers().dialog(dialog)) {
+            return;
+        }
+    }
+}
+
+// A dialog is activated once its WM_INITDIALOG has returned and it is shown, just before its
+// modal loop runs.
+LRESULT CALLBACK CbtProc(int code, WPARAM wparam, LPARAM lparam) {
+    if (code == HCBT_ACTIVATE) {
+        HandDialog(reinterpret_cast<HWND>(wparam));
+    } else if (code == HCBT_DESTROYWND) {
+        const auto it = std::find(t_handed_dialogs.begin(), t_handed_dialogs.end(),
+                                  reinterpret_cast<HWND>(wparam));
+        if (it != t_handed_dialogs.end()) {
+            t_handed_dialogs.erase(it);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+LRESULT CALLBACK CallReturnProc(int code, WPARAM wparam, LPARAM lparam) {
+    if (code == HC_ACTION) {
+        const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lparam);
+        if (call->message == WM_ENTERIDLE && call->wParam == MSGF_DIALOGBOX) {
+            const auto dialog = reinterpret_cast<HWND>(call->lParam);
+            for (DialogHook* hook : HooksOfThisThread()) {
+                if (!hook->Kept(dialog) && hook->handlers().idle && hook->handlers().idle(dialog)) {
+                    break;
+                }
+            }
+        } else if (call->message == WM_INITMENUPOPUP && HIWORD(call->lParam) == 0) {
+            const auto menu = reinterpret_cast<HMENU>(call->wParam);
+            for (DialogHook* hook : HooksOfThisThread()) {
+                if (hook->handlers().menu && hook->handlers().menu(menu, call->hwnd)) {
+                    break;
+                }
+            }
+        }
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+// Sets or removes the Windows hooks of a thread to match its DialogHooks; under the lock.
+void UpdateThreadHooks(DWORD thread_id) {
+    bool any = false;
+    bool messages = false;
+    for (const DialogHook* hook : g_dialog_hooks) {
+        if (hook->thread_id() == thread_id) {
+            any = true;
+            messages = messages || hook->handlers().idle || hook->handlers().menu;
+        }
+    }
+    auto it = std::find_if(
+        g_thread_hooks.begin(), g_thread_hooks.end(),
+        [thread_id](const ThreadHooks& hooks) { return hooks.thread_id == thread_id; });
+    if (it == g_thread_hooks.end()) {
+        it = g_thread_hooks.insert(g_thread_hooks.end(), ThreadHooks{thread_id});
+    }
+    if (any && it->cbt == nullptr) {
+        it->cbt = SetWindowsHookExA(WH_CBT, CbtProc, nullptr, thread_id);
+    }
+    if (messages && it->call_return == nullptr) {
+        it->call_return = SetWindowsHookExA(WH_CALLWNDPROCRET, CallReturnProc, nullptr, thread_id);
+    }
+    if (!messages && it->call_return != nullptr) {
+        UnhookWindowsHookEx(it->call_return);
+        it->call_return = nullptr;
+    }
+    if (!any) {
+        if (it->cbt != nullptr) {
+            UnhookWindowsHookEx(it->cbt);
+        }
+        g_thread_hooks.erase(it);
+    }
+}
+
+void CollectEdit(HWND child, HWND* found) {
+    char class_name[32] = {};
+    GetClassNameA(child, class_name, sizeof(class_name));
+    if (lstrcmpiA(class_name, "Edit") != 0) {
+        return;
+    }
+    for (HWND at = child; at != nullptr; at = GetParent(at)) {
+        const int id = GetDlgCtrlID(at);
+        if (id == 0x47C || id == 0x480) {  // cmb13, edt1
+            *found = child;
+            return;
+        }
+        if (GetWindowLongA(at, GWL_STYLE) & WS_POPUP) {
+            return;
+        }
+    }
+}
+
+BOOL CALLBACK FindNameEdit(HWND child, LPARAM found) {
+    CollectEdit(child, reinterpret_cast<HWND*>(found));
+    return *reinterpret_cast<HWND*>(found) == nullptr;
+}
+
+}  // namespace
+
+DialogHook::DialogHook(Handlers handlers, std::vector<HWND> keep, DWORD thread_id)
+    : handlers_(std::move(handlers)), thread_id_(thread_id), keep_(std::move(keep)) {
+    std::lock_guard<std::mutex> lock(g_hooks_mutex);
+    g_dialog_hooks.push_back(this);
+    UpdateThreadHooks(thread_id_);
+}
+
+DialogHook::~DialogHook() {
+    std::lock_guard<std::mutex> lock(g_hooks_mutex);
+    g_dialog_hooks.erase(std::find(g_dialog_hooks.begin(), g_dialog_hooks.end(), this));
+    UpdateThreadHooks(thread_id_);
+}
+
+void DialogHook::Keep(HWND window) {
     std::lock_guard<std::mutex> lock(mutex_);
     keep_.push_back(window);
 }
+
+bool DialogHook::Kept(HWND window) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::find(keep_.begin(), keep_.end(), window) != keep_.end();
+}
+
+void PostClick(HWND dialog, int button) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+}
+
+HWND FileNameField(HWND dialog) {
+    HWND found = nullptr;
+    EnumChildWindows(dialog, FindNameEdit, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void PostFileName(HWND dialog, const std::wstring& name) {
+    const HWND field = FileNameField(dialog);
+    if (field == nullptr) {
+        std::printf("No file-name field in \"%s\"; cancelled\n", WindowText(dialog).c_str());
+        PostClick(dialog, IDCANCEL);
+        return;
+    }
+    PostMessageW(field, EM_SETSEL, 0, -1);
+    for (const wchar_t c : name) {
+        PostMessageW(field, WM_CHAR, c, 1);
+    }
+    PostClick(dialog, IDOK);
+}
+
+void PostFileName(HWND dialog, const std::string& name) {
+    std::wstring wide(name.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), wide.data(),
+                            static_cast<int>(wide.size()))));
+    PostFileName(dialog, wide);
+}
+
+std::string MessageBoxText(HWND box) {
+    return WindowText(GetDlgItem(box, 0xFFFF));
+}
+
+bool IsAboutBox(HWND dialog) {
+    return GetDlgItem(dialog, IDC_TEXT) != nullptr && GetDlgItem(dialog, IDC_LOGO) != nullptr &&
+           GetDlgItem(dialog, IDOK) != nullptr && GetDlgItem(dialog, IDC_CHECK_LIST) == nullptr;
+}
+
+// ---- DialogScript ----
+
+DialogScript::DialogScript(std::vector<Step> steps, std::vector<HWND> keep, DWORD thread_id)
+    : steps_(std::move(steps)),
+      hook_({.dialog = [this](HWND dialog) { return OnDialog(dialog); },
+             .idle = [this](HWND dialog) { return OnIdle(dialog); },
+             .menu = nullptr},
+            std::move(keep), thread_id) {}
+
+std::vector<std::string> DialogScript::captions() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return captions_;
+}
+
+bool DialogScript::OnDialog(HWND dialog) {
+    const std::string caption = WindowText(dialog);
+    if (done_ < steps_.size()) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            captions_.push_back(caption);
+        }
+        steps_[done_](dialog);
+        ++done_;
+    } else {
+        std::lock_guard<std::mutex> lock(mutex_);
+        captions_.push_back("left open: " + caption);
+        PostClick(dialog, IDCANCEL);
+    }
+    return true;
+}
+
+bool DialogScript::OnIdle(HWND dialog) {
+    // Its loop has nothing left to do with the dialog still up: the script did not end it.
+    std::lock_guard<std::mutex> lock(mutex_);
+    captions_.push_back("left open: " + WindowText(dialog));
+    PostClick(dialog, IDCANCEL);
+    return true;
+}
+
+// ---- ModalDialogCloser ----
+
+ModalDialogCloser::ModalDialogCloser(DWORD thread_id)
+    : hook_({.dialog = [this](HWND dialog) { return OnDialog(dialog); },
+             .idle = nullptr,
+             .menu = nullptr},
+            {}, thread_id) {}
 
 std::vector<std::string> ModalDialogCloser::closed() const {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -147,42 +394,40 @@ std::string PlatformText(DWORD code) {
     return text;
 }
 
-void ModalDialogCloser::Watch() {
-    HWND last = nullptr;
-    ULONGLONG last_time = 0;
-    while (!stop_) {
-        Sleep(kPollMs);
-        if (!enabled_) {
-            continue;
-        }
-        std::vector<HWND> keep;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            keep = keep_;
-        }
-        HWND dialog = FindModalDialog(thread_id_, keep);
-        if (dialog == nullptr) {
-            continue;
-        }
-        const ULONGLONG now = GetTickCount64();
-        if (dialog != last) {
-            char caption[256] = {};
-            GetWindowTextA(dialog, caption, sizeof(caption));
-            char text[1024] = {};
-            GetDlgItemTextA(dialog, 0xFFFF, text, sizeof(text));
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                closed_.push_back(caption);
-                closed_texts_.push_back(text);
-            }
-            last = dialog;
-            last_time = now;
-            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        } else if (now - last_time > kRetryMs) {
-            last_time = now;
-            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        }
+bool ModalDialogCloser::OnDialog(HWND dialog) {
+    if (!enabled_) {
+        return false;
     }
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        closed_.push_back(WindowText(dialog));
+        closed_texts_.push_back(MessageBoxText(dialog));
+    }
+    PostClick(dialog, IDCANCEL);
+    return true;
+}
+
+// ---- SentMessageCounter ----
+
+namespace {
+thread_local SentMessageCounter* t_counter = nullptr;
+}  // namespace
+
+SentMessageCounter::SentMessageCounter()
+    : hook_(SetWindowsHookExA(WH_CALLWNDPROC, Count, nullptr, GetCurrentThreadId())) {
+    t_counter = this;
+}
+
+SentMessageCounter::~SentMessageCounter() {
+    UnhookWindowsHookEx(hook_);
+    t_counter = nullptr;
+}
+
+LRESULT CALLBACK SentMessageCounter::Count(int code, WPARAM wparam, LPARAM lparam) {
+    if (code == HC_ACTION && t_counter != nullptr) {
+        ++t_counter->count_;
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
 // ---- listing ----
@@ -281,7 +526,7 @@ void FrameSession::Close() {
     while (!quit_received_ && GetTickCount64() < deadline) {
         MSG message{};
         if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            Sleep(1);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
             continue;
         }
         if (message.message == WM_QUIT) {

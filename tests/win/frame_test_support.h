@@ -1,8 +1,10 @@
 // Helpers for Windows-side tests that drive the real main window.
 //
 //   TempFolder         a fresh folder under %TEMP%, removed with its files afterwards
-//   ModalDialogCloser  a helper thread that closes the modal dialogs (about box, open dialog,
-//                      message boxes) that a thread shows, so that no test blocks in them
+//   DialogHook         acts on the dialogs and menus a thread shows, from that thread's messages
+//   DialogScript       answers those dialogs one step each, in order
+//   ModalDialogCloser  cancels the modal dialogs (about box, open dialog, message boxes) that a
+//                      thread shows, so that no test blocks in them
 //   FrameSession       the main window in the current thread with its own message loop,
 //                      started in a temporary folder that holds the given listing
 //
@@ -52,18 +54,92 @@ class TempFolder {
 // the topmost such window, or nullptr.
 HWND FindModalDialog(DWORD thread_id, const std::vector<HWND>& keep = {});
 
-// Closes (WM_COMMAND IDCANCEL, then IDOK if that did not help) every dialog that
-// FindModalDialog reports for the thread, polling every few milliseconds from its own thread,
-// until it is destroyed. Modeless dialogs that must stay are named with Keep.
+// Acts on the dialogs and popup menus a thread shows, from inside that thread and driven by its
+// own messages: a dialog is handed over when it is first activated, once its WM_INITDIALOG has
+// returned and it is shown; a popup menu when its owner gets WM_INITMENUPOPUP; an idle modal
+// loop when its owner gets WM_ENTERIDLE (only hooks with those handlers watch the messages).
+// Handlers answer by posting input, so that the dialog's own loop takes the answer as it takes a
+// person's. Hooks of one thread are asked newest first; the first handler that returns true takes
+// the event. Child dialogs and windows in `keep` are not handed.
+class DialogHook {
+  public:
+    struct Handlers {
+        std::function<bool(HWND dialog)> dialog;
+        std::function<bool(HWND dialog)> idle;
+        std::function<bool(HMENU menu, HWND owner)> menu;
+    };
+    DialogHook(Handlers handlers, std::vector<HWND> keep = {},
+               DWORD thread_id = GetCurrentThreadId());
+    ~DialogHook();
+    DialogHook(const DialogHook&) = delete;
+    DialogHook& operator=(const DialogHook&) = delete;
+
+    void Keep(HWND window);
+    bool Kept(HWND window) const;
+    DWORD thread_id() const { return thread_id_; }
+    const Handlers& handlers() const { return handlers_; }
+
+  private:
+    Handlers handlers_;
+    DWORD thread_id_;
+    mutable std::mutex mutex_;
+    std::vector<HWND> keep_;
+};
+
+// Answers posted to a dialog as a person gives them: a click on a button, or a name typed into
+// the file-name box of the open or save dialog (the edit of edt1, or inside the combo box cmb13)
+// followed by a click on its OK button.
+void PostClick(HWND dialog, int button);
+void PostFileName(HWND dialog, const std::wstring& name);
+void PostFileName(HWND dialog, const std::string& name);  // in the ANSI code page
+// The file-name edit of an open or save dialog, or nullptr.
+HWND FileNameField(HWND dialog);
+// The text of a message box (its static 0xFFFF).
+std::string MessageBoxText(HWND box);
+// Whether a dialog is the about box (the work summary has the same logo and text).
+bool IsAboutBox(HWND dialog);
+
+// Answers the dialogs the thread shows, one step per dialog in the order they come up; the
+// caption of each is noted. Dialogs that come after the last step, and dialogs whose loop goes
+// idle while they are still up, are cancelled and noted as "left open: <caption>".
+class DialogScript {
+  public:
+    using Step = std::function<void(HWND dialog)>;
+    DialogScript(std::vector<Step> steps, std::vector<HWND> keep = {},
+                 DWORD thread_id = GetCurrentThreadId());
+
+    std::size_t done() const { return done_; }
+    std::vector<std::string> captions() const;
+
+    static Step Click(int button) {
+        return [button](HWND dialog) { PostClick(dialog, button); };
+    }
+    template <typename Name>
+    static Step TypeFileName(Name name) {
+        return [name](HWND dialog) { PostFileName(dialog, name); };
+    }
+
+  private:
+    bool OnDialog(HWND dialog);
+    bool OnIdle(HWND dialog);
+
+    std::vector<Step> steps_;
+    std::atomic<std::size_t> done_{0};
+    mutable std::mutex mutex_;
+    std::vector<std::string> captions_;
+    DialogHook hook_;
+};
+
+// Cancels every dialog the thread shows (WM_COMMAND IDCANCEL) and notes its caption. Modeless
+// dialogs that must stay are named with Keep.
 class ModalDialogCloser {
   public:
     explicit ModalDialogCloser(DWORD thread_id = GetCurrentThreadId());
-    ~ModalDialogCloser();
     ModalDialogCloser(const ModalDialogCloser&) = delete;
     ModalDialogCloser& operator=(const ModalDialogCloser&) = delete;
 
-    void Keep(HWND window);
-    // While disabled, dialogs are left alone (for a test that inspects one itself).
+    void Keep(HWND window) { hook_.Keep(window); }
+    // While disabled, dialogs are left to the other hooks (for a test that answers one itself).
     void set_enabled(bool enabled) { enabled_ = enabled; }
     // Captions of the dialogs closed so far, in order, and the text of each (a message box's
     // message; empty for other dialogs).
@@ -71,16 +147,32 @@ class ModalDialogCloser {
     std::vector<std::string> closed_texts() const;
 
   private:
-    void Watch();
+    bool OnDialog(HWND dialog);
 
-    DWORD thread_id_;
     std::atomic<bool> enabled_{true};
-    std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
-    std::vector<HWND> keep_;
     std::vector<std::string> closed_;
     std::vector<std::string> closed_texts_;
-    std::thread watcher_;
+    DialogHook hook_;
+};
+
+// Counts the messages that windows of the current thread are sent while it lives (one counter
+// at a time): the work a step asks of the controls, the same on a fast machine and a loaded
+// one. Work per row (a list filled item by item, a tree built eagerly) costs a message a row.
+class SentMessageCounter {
+  public:
+    SentMessageCounter();
+    ~SentMessageCounter();
+    SentMessageCounter(const SentMessageCounter&) = delete;
+    SentMessageCounter& operator=(const SentMessageCounter&) = delete;
+
+    long count() const { return count_; }
+
+  private:
+    static LRESULT CALLBACK Count(int code, WPARAM wparam, LPARAM lparam);
+
+    long count_ = 0;
+    HHOOK hook_;
 };
 
 // The text the platform gives for a code, as the user must see it (line breaks removed).

@@ -6,11 +6,9 @@
 #include <psapi.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "listing/file_handle_win.h"
@@ -44,86 +42,40 @@ SIZE_T PeakWorkingSet() {
 class MessageBoxReader {
   public:
     explicit MessageBoxReader(std::vector<HWND> keep)
-        : thread_id_(GetCurrentThreadId()), keep_(std::move(keep)), watcher_([this] { Watch(); }) {}
-    ~MessageBoxReader() {
-        stop_ = true;
-        watcher_.join();
-    }
-    std::string text() const { return done_ ? text_ : std::string(); }
-    std::string caption() const { return done_ ? caption_ : std::string(); }
+        : hook_({.dialog = [this](HWND box) { return OnDialog(box); },
+                 .idle = nullptr,
+                 .menu = nullptr},
+                std::move(keep)) {}
+    std::string text() const { return text_; }
+    std::string caption() const { return caption_; }
 
   private:
-    void Watch() {
-        const ULONGLONG end = GetTickCount64() + kStepMs;
-        while (!stop_ && !done_ && GetTickCount64() < end) {
-            Sleep(15);
-            const HWND dialog = test::FindModalDialog(thread_id_, keep_);
-            if (dialog == nullptr || GetDlgItem(dialog, IDOK) == nullptr) {
-                continue;
-            }
-            char buffer[1024] = {};
-            GetDlgItemTextA(dialog, 0xFFFF, buffer, sizeof(buffer));
-            text_ = buffer;
-            GetWindowTextA(dialog, buffer, sizeof(buffer));
-            caption_ = buffer;
-            done_ = true;
-            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    bool OnDialog(HWND box) {
+        if (done_ || GetDlgItem(box, IDOK) == nullptr) {
+            return false;
         }
+        text_ = test::MessageBoxText(box);
+        caption_ = test::WindowText(box);
+        done_ = true;
+        test::PostClick(box, IDOK);
+        return true;
     }
 
-    DWORD thread_id_;
-    std::vector<HWND> keep_;
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> done_{false};
+    bool done_ = false;
     std::string text_;
     std::string caption_;
-    std::thread watcher_;
+    test::DialogHook hook_;
 };
 
 // Types a file name into the next save dialog of the thread and confirms it.
 class SaveDialogAnswer {
   public:
     SaveDialogAnswer(std::string path, std::vector<HWND> keep)
-        : thread_id_(GetCurrentThreadId()),
-          path_(std::move(path)),
-          keep_(std::move(keep)),
-          watcher_([this] { Watch(); }) {}
-    ~SaveDialogAnswer() {
-        stop_ = true;
-        watcher_.join();
-    }
-    bool answered() const { return answered_; }
+        : script_({test::DialogScript::TypeFileName(std::move(path))}, std::move(keep)) {}
+    bool answered() const { return script_.done() == 1; }
 
   private:
-    void Watch() {
-        const ULONGLONG end = GetTickCount64() + kStepMs;
-        while (!stop_ && !answered_ && GetTickCount64() < end) {
-            Sleep(15);
-            const HWND dialog = test::FindModalDialog(thread_id_, keep_);
-            if (dialog == nullptr) {
-                continue;
-            }
-            // The file-name box: the combo box cmb13 of the explorer-style dialog, or the edit
-            // control edt1 of the older one.
-            HWND name = GetDlgItem(dialog, 0x47C);
-            if (name == nullptr) {
-                name = GetDlgItem(dialog, 0x480);
-            }
-            if (name == nullptr) {
-                continue;
-            }
-            SetWindowTextA(name, path_.c_str());
-            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            answered_ = true;
-        }
-    }
-
-    DWORD thread_id_;
-    std::string path_;
-    std::vector<HWND> keep_;
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> answered_{false};
-    std::thread watcher_;
+    test::DialogScript script_;
 };
 
 void Search(FrameSession& session, const char* pattern, bool is_class) {

@@ -5,11 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdio>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "listing/file_finder_win.h"
@@ -216,72 +213,44 @@ const SeenDialog* FindSeen(const std::vector<SeenDialog>& seen, Matches matches)
     return nullptr;
 }
 
-// Notes every dialog the thread shows (the modeless work summary aside), then cancels it, from
-// a thread of its own: the thread under test is inside the dialog's modal loop meanwhile.
+// Notes every dialog the thread shows (the modeless work summary aside) as it comes up, then
+// cancels it (or presses OK when its loop goes idle with the dialog still up); the thread under
+// test is inside the dialog's modal loop meanwhile.
 class DialogRecorder {
   public:
     // `answer`, when given, is typed into the open dialog's file name and confirmed.
     explicit DialogRecorder(HWND summary, std::wstring answer = {})
-        : thread_id_(GetCurrentThreadId()),
-          summary_(summary),
-          answer_(std::move(answer)),
-          watcher_([this] { Watch(); }) {}
-    ~DialogRecorder() {
-        stop_ = true;
-        watcher_.join();
-    }
+        : answer_(std::move(answer)),
+          hook_({.dialog = [this](HWND dialog) { return OnDialog(dialog); },
+                 .idle =
+                     [](HWND dialog) {
+                         test::PostClick(dialog, IDOK);
+                         return true;
+                     },
+                 .menu = nullptr},
+                {summary}) {}
 
-    std::vector<SeenDialog> seen() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return seen_;
-    }
+    std::vector<SeenDialog> seen() const { return seen_; }
 
   private:
-    void Watch() {
-        HWND last = nullptr;
-        ULONGLONG last_time = 0;
-        while (!stop_) {
-            Sleep(15);
-            const HWND dialog = test::FindModalDialog(thread_id_, {summary_});
-            if (dialog == nullptr) {
-                continue;
-            }
-            const ULONGLONG now = GetTickCount64();
-            if (dialog != last) {
-                SeenDialog seen;
-                char caption[256] = {};
-                GetWindowTextA(dialog, caption, sizeof(caption));
-                seen.caption = caption;
-                seen.owner = GetWindow(dialog, GW_OWNER);
-                seen.open_dialog = IsOpenDialog(dialog);
-                EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&seen.texts));
-                {
-                    std::lock_guard<std::mutex> lock(mutex_);
-                    seen_.push_back(seen);
-                }
-                last = dialog;
-                last_time = now;
-                if (seen.open_dialog && !answer_.empty()) {
-                    SetDlgItemTextW(dialog, GetDlgItem(dialog, 1148) ? 1148 : 1152,
-                                    answer_.c_str());
-                    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                } else {
-                    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-                }
-            } else if (now - last_time > 500) {
-                last_time = now;
-                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            }
+    bool OnDialog(HWND dialog) {
+        SeenDialog seen;
+        seen.caption = test::WindowText(dialog);
+        seen.owner = GetWindow(dialog, GW_OWNER);
+        seen.open_dialog = IsOpenDialog(dialog);
+        EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&seen.texts));
+        seen_.push_back(seen);
+        if (seen.open_dialog && !answer_.empty()) {
+            test::PostFileName(dialog, answer_);
+        } else {
+            test::PostClick(dialog, IDCANCEL);
         }
+        return true;
     }
 
-    DWORD thread_id_;
-    HWND summary_;
     std::wstring answer_;
-    std::atomic<bool> stop_{false};
-    mutable std::mutex mutex_;
     std::vector<SeenDialog> seen_;
-    std::thread watcher_;
+    test::DialogHook hook_;
 };
 
 // What the main window looked like when a message was taken from the queue, by whichever

@@ -7,7 +7,6 @@
 
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "res/resource.h"
@@ -424,48 +423,27 @@ TEST(MainFrame, DestroyingTheWindowPostsQuitWithExitCodeOneAndKeepsTheDocument) 
 namespace tov {
 namespace {
 
-// Waits on its own thread for the thread's popup menu, records its item count and picks the
-// last item with the keyboard.
+// Picks the last item of the thread's next popup menu with the keyboard as the menu comes up,
+// and records the menu's item count.
 class MenuPicker {
   public:
-    explicit MenuPicker(DWORD thread) : thread_(thread), worker_([this] { Run(); }) {}
-    ~MenuPicker() { Join(); }
-    // The item count of the menu it saw (0 when none showed up in time).
-    int Join() {
-        if (worker_.joinable()) {
-            worker_.join();
-        }
-        return items_;
-    }
+    MenuPicker()
+        : hook_({.dialog = nullptr, .idle = nullptr, .menu = [this](HMENU menu, HWND owner) {
+                     return OnMenu(menu, owner);
+                 }}) {}
+    // The item count of the menu it saw (0 when none showed up).
+    int items() const { return items_; }
 
   private:
-    static BOOL CALLBACK FindMenu(HWND window, LPARAM lparam) {
-        char name[16] = {};
-        GetClassNameA(window, name, sizeof(name));
-        if (std::string(name) == "#32768" && IsWindowVisible(window)) {
-            *reinterpret_cast<HWND*>(lparam) = window;
-            return FALSE;
-        }
-        return TRUE;
+    bool OnMenu(HMENU menu, HWND owner) {
+        items_ = GetMenuItemCount(menu);
+        // The menu's own loop takes the keys of the thread, whichever window they are for.
+        PostMessageA(owner, WM_KEYDOWN, VK_UP, 0);
+        PostMessageA(owner, WM_KEYDOWN, VK_RETURN, 0);
+        return true;
     }
-    void Run() {
-        for (int i = 0; i < 300; ++i) {
-            Sleep(10);
-            HWND menu = nullptr;
-            EnumThreadWindows(thread_, FindMenu, reinterpret_cast<LPARAM>(&menu));
-            if (menu == nullptr) {
-                continue;
-            }
-            auto handle = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
-            items_ = handle != nullptr ? GetMenuItemCount(handle) : -1;
-            PostMessageA(menu, WM_KEYDOWN, VK_UP, 0);
-            PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-            return;
-        }
-    }
-    DWORD thread_;
     int items_ = 0;
-    std::thread worker_;
+    test::DialogHook hook_;
 };
 
 TEST(MainFrame, ChoosingFromTheChevronMenuSendsTheHiddenButtonsCommand) {
@@ -485,10 +463,10 @@ TEST(MainFrame, ChoosingFromTheChevronMenuSendsTheHiddenButtonsCommand) {
     chevron.uBand = 1;
     GetClientRect(frame.rebar(), &chevron.rc);
     chevron.rc.left = chevron.rc.right - 14;
-    MenuPicker picker(GetCurrentThreadId());
+    MenuPicker picker;
     // Returns once the menu has been closed by the pick.
     SendMessageA(session.hwnd(), WM_NOTIFY, ID_BARS, reinterpret_cast<LPARAM>(&chevron));
-    EXPECT_EQ(picker.Join(), static_cast<int>(clipped.size()));
+    EXPECT_EQ(picker.items(), static_cast<int>(clipped.size()));
     PostMessageA(session.hwnd(), WM_NULL, 0, 0);
     ASSERT_TRUE(session.PumpUntilIdle());
     EXPECT_TRUE(ButtonChecked(frame.main_toolbar(), ID_ONLY_BAD));  // the last hidden button

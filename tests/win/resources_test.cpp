@@ -663,12 +663,12 @@ TEST(SharedResources, DISABLED_ImageGallery) {
     ASSERT_NE(window, nullptr);
     const char* seconds = std::getenv("TOV_GALLERY_SECONDS");
     const DWORD end = GetTickCount() + 1000u * static_cast<DWORD>(seconds ? std::atoi(seconds) : 5);
-    while (GetTickCount() < end) {
+    for (DWORD now = GetTickCount(); now < end; now = GetTickCount()) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             DispatchMessageA(&message);
         }
-        Sleep(20);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
     }
 }
 

@@ -9,12 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <thread>
 
 #include "res/resource.h"
 #include "tests/win/frame_test_support.h"
@@ -69,6 +68,34 @@ std::string AnnounceScene(const std::string& folder, const std::string& scene, c
     return marker;
 }
 
+// Waits until the script has taken the picture and deleted the marker, handling the thread's
+// messages meanwhile when `pump` is given; false on time-out.
+bool WaitForShot(const std::string& folder, const std::string& marker, FrameSession* pump) {
+    const HANDLE change =
+        FindFirstChangeNotificationA(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+    const ULONGLONG end = GetTickCount64() + kShotTimeoutMs;
+    while (FileExists(marker) && GetTickCount64() < end) {
+        const DWORD wait = static_cast<DWORD>(std::min<ULONGLONG>(end - GetTickCount64(), 1000));
+        if (change == INVALID_HANDLE_VALUE) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, pump ? QS_ALLINPUT : 0);
+        } else if (MsgWaitForMultipleObjects(1, &change, FALSE, wait, pump ? QS_ALLINPUT : 0) ==
+                   WAIT_OBJECT_0) {
+            FindNextChangeNotification(change);
+        }
+        if (pump != nullptr) {
+            pump->PumpUntilIdle(200);
+        }
+    }
+    if (change != INVALID_HANDLE_VALUE) {
+        FindCloseChangeNotification(change);
+    }
+    if (FileExists(marker)) {
+        DeleteFileA(marker.c_str());
+        return false;
+    }
+    return true;
+}
+
 // Keeps the main window painting until the script has taken the picture; false on time-out.
 bool HoldScene(FrameSession& session, const std::string& folder, const std::string& scene,
                const RECT& rect) {
@@ -78,19 +105,7 @@ bool HoldScene(FrameSession& session, const std::string& folder, const std::stri
     RedrawWindow(session.hwnd(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     const std::string marker = AnnounceScene(folder, scene, rect);
-    if (marker.empty()) {
-        return false;
-    }
-    const DWORD start = GetTickCount();
-    while (FileExists(marker)) {
-        if (GetTickCount() - start > kShotTimeoutMs) {
-            DeleteFileA(marker.c_str());
-            return false;
-        }
-        session.PumpUntilIdle(200);
-        Sleep(50);
-    }
-    return true;
+    return !marker.empty() && WaitForShot(folder, marker, &session);
 }
 
 HTREEITEM ChildEndingWith(HWND tree, HTREEITEM parent, const std::string& suffix) {
@@ -110,24 +125,6 @@ HTREEITEM ChildEndingWith(HWND tree, HTREEITEM parent, const std::string& suffix
         }
     }
     return nullptr;
-}
-
-// The about box among the thread's windows (the work summary is a dialog too, shown just before).
-HWND FindAboutBox(DWORD thread_id) {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        thread_id,
-        [](HWND window, LPARAM result) -> BOOL {
-            if (IsWindowVisible(window) && GetDlgItem(window, IDC_LOGO) != nullptr &&
-                GetDlgItem(window, IDC_TEXT) != nullptr &&
-                GetDlgItem(window, IDC_CHECK_LIST) == nullptr) {
-                *reinterpret_cast<HWND*>(result) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
 }
 
 bool SummaryShown(FrameSession& session) {
@@ -154,39 +151,25 @@ TEST(ScreenshotScenes, DISABLED_SampleListing) {
                            : std::getenv("TOV_SCREENSHOT_LANGUAGE");
     options.close_dialogs = false;
 
-    // The about box comes up at start, modal: a helper thread announces it and, once the picture
-    // is taken, ends it, while the main thread runs the box's own loop.
-    const DWORD main_thread = GetCurrentThreadId();
-    std::atomic<bool> about_taken{false};
-    std::thread about_watcher([&] {
-        const DWORD start = GetTickCount();
-        HWND about = nullptr;
-        while (about == nullptr && GetTickCount() - start < 20000) {
-            about = FindAboutBox(main_thread);
-            Sleep(50);
+    // The about box comes up at start, modal: once its loop is idle it is painted; it is
+    // announced, and ended once the picture is taken (cancelled, then OK if it stays).
+    bool about_taken = false;
+    int about_idle = 0;
+    auto shoot_and_end = [&](HWND box) {
+        if (!test::IsAboutBox(box)) {
+            return false;
         }
-        if (about == nullptr) {
-            return;
+        if (about_idle++ == 0) {
+            const std::string marker = AnnounceScene(folder, "about-box", WindowRect(box));
+            about_taken = !marker.empty() && WaitForShot(folder, marker, nullptr);
         }
-        Sleep(500);  // the box's first paint
-        const std::string marker = AnnounceScene(folder, "about-box", WindowRect(about));
-        const DWORD shown = GetTickCount();
-        while (!marker.empty() && FileExists(marker) && GetTickCount() - shown < kShotTimeoutMs) {
-            Sleep(50);
-        }
-        about_taken = !marker.empty() && !FileExists(marker);
-        DeleteFileA(marker.c_str());
-        // Ended as the helpers end dialogs: cancel first, then OK, until it is gone.
-        const DWORD closing = GetTickCount();
-        for (int round = 0; IsWindow(about) && GetTickCount() - closing < 10000; ++round) {
-            PostMessageA(about, WM_COMMAND, round % 2 == 0 ? IDCANCEL : IDOK, 0);
-            Sleep(200);
-        }
-    });
+        test::PostClick(box, about_idle % 2 == 1 ? IDCANCEL : IDOK);
+        return true;
+    };
+    test::DialogHook about_hook({.dialog = nullptr, .idle = shoot_and_end, .menu = nullptr});
 
     FrameSession session(options);
     session.PumpUntilIdle(kShotTimeoutMs + 20000);
-    about_watcher.join();
     ASSERT_TRUE(session.alive());
     EXPECT_TRUE(about_taken);
     ASSERT_TRUE(session.PumpUntilIdle());

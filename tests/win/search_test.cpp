@@ -5,14 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <cstdio>
-#include <functional>
-#include <mutex>
 #include <algorithm>
+#include <cstdio>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "listing/file_handle_win.h"
@@ -386,133 +381,19 @@ TEST(ResultsPane, ARefusedPatternSaysSoAndTheProgramGoesOn) {
 
 // ---- saving ----
 
-// Answers the dialogs that the thread shows, one step per dialog: each step gets the dialog
-// once it is up, acts on it, and the next step waits for the next dialog.
-class DialogScript {
-  public:
-    using Step = std::function<void(HWND dialog)>;
-
-    // Dialogs in `keep` (the modeless work summary) are not part of the script.
-    DialogScript(DWORD thread_id, std::vector<HWND> keep, std::vector<Step> steps)
-        : thread_id_(thread_id),
-          keep_(std::move(keep)),
-          steps_(std::move(steps)),
-          worker_([this] { Run(); }) {}
-    ~DialogScript() {
-        stop_ = true;
-        worker_.join();
-    }
-    std::size_t done() const { return done_; }
-    Texts captions() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return captions_;
-    }
-
-  private:
-    void Run() {
-        HWND handled = nullptr;
-        const ULONGLONG deadline = GetTickCount64() + 20000;
-        while (!stop_ && done_ < steps_.size() && GetTickCount64() < deadline) {
-            Sleep(20);
-            HWND dialog = test::FindModalDialog(thread_id_, keep_);
-            if (dialog == nullptr || dialog == handled) {
-                continue;
-            }
-            Sleep(100);  // let it finish its set-up
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                captions_.push_back(WindowText(dialog));
-            }
-            steps_[done_](dialog);
-            handled = dialog;
-            ++done_;
-        }
-        // Whatever is still open once the script is through or out of time is cancelled, so
-        // that the test never hangs in a modal loop.
-        const ULONGLONG give_up = GetTickCount64() + 5000;
-        while (!stop_ && GetTickCount64() < give_up) {
-            Sleep(200);
-            HWND dialog = test::FindModalDialog(thread_id_, keep_);
-            if (dialog != nullptr && dialog != handled) {
-                std::lock_guard<std::mutex> lock(mutex_);
-                captions_.push_back("left open: " + WindowText(dialog));
-                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-            }
-        }
-    }
-
-    DWORD thread_id_;
-    std::vector<HWND> keep_;
-    std::vector<Step> steps_;
-    std::atomic<bool> stop_{false};
-    std::atomic<std::size_t> done_{0};
-    mutable std::mutex mutex_;
-    Texts captions_;
-    std::thread worker_;
-};
-
-// The file-name field of the save dialog: an edit of its own (edt1) or the edit inside the
-// name combobox (cmb13, in Wine inside a ComboBoxEx32 of the same id).
-BOOL CALLBACK FindNameEdit(HWND child, LPARAM found) {
-    char class_name[32] = {};
-    GetClassNameA(child, class_name, sizeof(class_name));
-    if (lstrcmpiA(class_name, "Edit") != 0) {
-        return TRUE;
-    }
-    for (HWND at = child; at != nullptr; at = GetParent(at)) {
-        const int id = GetDlgCtrlID(at);
-        if (id == 0x47C || id == 0x480) {
-            *reinterpret_cast<HWND*>(found) = child;
-            return FALSE;
-        }
-        if (GetWindowLongA(at, GWL_STYLE) & WS_POPUP) {
-            break;
-        }
-    }
-    return TRUE;
-}
-
-HWND FileNameField(HWND dialog) {
-    HWND found = nullptr;
-    EnumChildWindows(dialog, FindNameEdit, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-BOOL CALLBACK PrintChild(HWND child, LPARAM) {
-    char class_name[64] = {};
-    GetClassNameA(child, class_name, sizeof(class_name));
-    std::printf("  child %s id 0x%X text \"%s\"\n", class_name, GetDlgCtrlID(child),
-                WindowText(child).c_str());
-    return TRUE;
-}
+using test::DialogScript;
 
 DialogScript::Step EnterFileName(std::string name) {
-    return [name](HWND dialog) {
-        HWND field = FileNameField(dialog);
-        if (field == nullptr) {
-            std::printf("No file-name field in \"%s\":\n", WindowText(dialog).c_str());
-            EnumChildWindows(dialog, PrintChild, 0);
-        }
-        SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-    };
+    return DialogScript::TypeFileName(std::move(name));
 }
 
 // The same as typed by a user whose name the ANSI code page cannot spell.
 DialogScript::Step EnterWideFileName(std::wstring name) {
-    return [name](HWND dialog) {
-        SendMessageW(FileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-    };
+    return DialogScript::TypeFileName(std::move(name));
 }
 
 DialogScript::Step Answer(int button) {
-    return [button](HWND dialog) {
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-    };
+    return DialogScript::Click(button);
 }
 
 // Runs the save command while the script answers its dialogs.
@@ -521,8 +402,7 @@ std::size_t SaveWith(FrameSession& session, std::vector<DialogScript::Step> step
     session.closer()->set_enabled(false);
     std::size_t done = 0;
     {
-        DialogScript script(GetCurrentThreadId(), {session.frame().work_summary_hwnd()},
-                            std::move(steps));
+        DialogScript script(std::move(steps), {session.frame().work_summary_hwnd()});
         SendMessageA(session.hwnd(), WM_COMMAND, ID_SAVE_SEARCH, 0);
         session.PumpUntilIdle();
         done = script.done();
@@ -652,9 +532,7 @@ TEST(SaveSearch, APathTooLongForTheDialogIsRefusedThere) {
     }
 }
 
-// Disabled: under a loaded Wine the dialog script now and then loses the overwrite prompt or the
-// message box; the refusal of a read-only target is checked on SaveResultsFile below.
-TEST(SaveSearch, DISABLED_AReadOnlyFileIsLeftAsItWasAndTheErrorIsShown) {
+TEST(SaveSearch, AReadOnlyFileIsLeftAsItWasAndTheErrorIsShown) {
     FrameSession session(SearchOptions());
     ASSERT_TRUE(session.PumpUntilIdle());
     PressEnter(session);
@@ -663,21 +541,13 @@ TEST(SaveSearch, DISABLED_AReadOnlyFileIsLeftAsItWasAndTheErrorIsShown) {
 
     std::string message;
     auto read_and_close = [&message](HWND box) {
-        char text[256] = {};
-        GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
-        message = text;
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        // On a loaded machine the box may take a while to go; the script must not see it open.
-        for (int waited = 0; waited < 500 && IsWindow(box); ++waited) {
-            Sleep(10);
-        }
+        message = test::MessageBoxText(box);
+        test::PostClick(box, IDOK);
     };
     Texts captions;
     ASSERT_EQ(SaveWith(session, {EnterFileName(target), Answer(IDYES), read_and_close}, &captions),
               3u);
-    // Under a loaded Wine the script may still see the message box going away; what matters
-    // is the third window, its text and the untouched file.
-    ASSERT_GE(captions.size(), 3u) << captions.back();
+    ASSERT_EQ(captions.size(), 3u) << captions.back();
     EXPECT_EQ(captions[2], "Orvan Explorer");
     EXPECT_EQ(message, "error saving file");
     EXPECT_EQ(ReadFileBytes(target), "old bytes\r\n");
@@ -728,11 +598,8 @@ TEST(SaveSearch, AFailedSaveKeepsTheTargetAndLeavesNoTemporaryFile) {
 
 // ---- scale ----
 
-double MillisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
-
+// A search, a sort and a save of over a million rows: the windows are asked no work per row
+// (the times are measured by the window benchmark).
 TEST(SearchScale, AllFilesOfAMillionFileListingSearchSortAndSave) {
     writer::SyntheticOptions synthetic;
     synthetic.files = 1'000'000;
@@ -745,45 +612,34 @@ TEST(SearchScale, AllFilesOfAMillionFileListingSearchSortAndSave) {
     MainFrame& frame = session.frame();
     const HWND list = frame.results_list_hwnd();
 
-    auto start = std::chrono::steady_clock::now();
-    PressEnter(session);
-    UpdateWindow(list);
-    const double search_ms = MillisecondsSince(start);
+    {
+        test::SentMessageCounter sent;
+        PressEnter(session);
+        UpdateWindow(list);
+        EXPECT_LT(sent.count(), 10000);
+    }
     ASSERT_EQ(ListView_GetItemCount(list), 1'020'000);
-
-    start = std::chrono::steady_clock::now();
-    ResultsObject(frame).SortRows(2, 0);
-    UpdateWindow(list);
-    const double sort_ms = MillisecondsSince(start);
-    // How long the list's own sort by path (its setting after start) takes of the search.
-    start = std::chrono::steady_clock::now();
-    ResultsObject(frame).SortRows(1, 0);
-    const double path_sort_ms = MillisecondsSince(start);
-    ResultsObject(frame).SortRows(2, 0);
+    {
+        test::SentMessageCounter sent;
+        ResultsObject(frame).SortRows(2, 1);
+        UpdateWindow(list);
+        EXPECT_LT(sent.count(), 10000);
+    }
 
     const FileListControl& control = ResultsObject(frame);
+    for (std::size_t i = 0; i + 1 < control.RowCount(); i += 1009) {
+        ASSERT_LE(CompareRows(control.rows(), control.RowAt(i), control.RowAt(i + 1), {2, 1}), 0);
+    }
     std::vector<std::uint32_t> order(control.RowCount());
-    start = std::chrono::steady_clock::now();
     for (std::size_t position = 0; position < order.size(); ++position) {
         order[position] =
             static_cast<std::uint32_t>(&control.RowAt(position) - control.rows().rows.data());
     }
     const std::string target = session.folder().path() + "\\all.csv";
     ASSERT_TRUE(SaveResultsFile(WideFromAnsi(target), control.rows(), order));
-    const double save_ms = MillisecondsSince(start);
     WIN32_FILE_ATTRIBUTE_DATA saved{};
     ASSERT_TRUE(GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &saved));
-
-    std::printf(
-        "All files of 1,000,000 files in 20,000 folders (1,020,000 rows): search %.0f ms, "
-        "sort by size %.0f ms, save %.0f ms (%lu bytes); a sort by path alone %.0f ms\n",
-        search_ms, sort_ms, save_ms, saved.nFileSizeLow, path_sort_ms);
-    // The targets (1.5 s, 1 s, 2 s) are measured by the benchmark command on a quiet machine;
-    // here, on a shared two-core runner, the bounds only catch a fall back to per-row window
-    // work, which costs tens of seconds at this size.
-    EXPECT_LT(search_ms, 6 * 1500.0);
-    EXPECT_LT(sort_ms, 6 * 1000.0);
-    EXPECT_LT(save_ms, 6 * 2000.0);
+    EXPECT_GT(saved.nFileSizeLow | saved.nFileSizeHigh, 0u);
     DeleteFileA(target.c_str());
 }
 
