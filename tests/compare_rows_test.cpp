@@ -3,8 +3,6 @@
 #include "tests/path_levels_support.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
@@ -227,14 +225,7 @@ TEST(SortRows, ManyRowsSortInOrder) {
     }
     std::vector<std::uint32_t> order;
     for (int column : {1, 2, 3}) {
-        const auto start = std::chrono::steady_clock::now();
         order = SortOrder(rows.set, {column, 1}, order);
-        const double ms =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count();
-        std::printf("sorting %d rows by column %d: %.0f ms\n", kRows, column, ms);
-        // Generous: sanitizer builds run several times slower than the figures we aim for.
-        EXPECT_LT(ms, 3000.0);
         for (std::size_t i = 0; i + 1 < order.size(); i += 97) {
             ASSERT_LE(CompareRows(rows.set, rows.set.rows[order[i]], rows.set.rows[order[i + 1]],
                                   {column, 1}),

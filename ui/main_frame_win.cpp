@@ -14,8 +14,16 @@ namespace {
 constexpr DWORD kPaneStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
 constexpr int kInitialBarPosition = 212;
 constexpr COLORREF kBannerMask = RGB(232, 237, 220);
-// Posted to itself once the frame has been activated (WM_ACTIVATE).
+// Posted to itself once the frame has been activated or raised.
 constexpr UINT kRaiseOwnedWindows = WM_APP + 20;
+
+// One request in the queue is enough, however often the frame moves meanwhile.
+void PostRaiseOwnedWindows(HWND frame) {
+    MSG pending{};
+    if (!PeekMessageA(&pending, frame, kRaiseOwnedWindows, kRaiseOwnedWindows, PM_NOREMOVE)) {
+        PostMessageA(frame, kRaiseOwnedWindows, 0, 0);
+    }
+}
 
 }  // namespace
 
@@ -180,7 +188,14 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             // activated frame over the work summary. The frame is raised only after this
             // message, so the summary is put back in front a moment later.
             if (LOWORD(wparam) != WA_INACTIVE) {
-                PostMessageA(hwnd(), kRaiseOwnedWindows, 0, 0);
+                PostRaiseOwnedWindows(hwnd());
+            }
+            break;
+        case WM_WINDOWPOSCHANGED:
+            // The same when the frame is raised without being activated again (it already was):
+            // Wine's desktop then also draws it over the windows it owns.
+            if (!(reinterpret_cast<const WINDOWPOS*>(lparam)->flags & SWP_NOZORDER)) {
+                PostRaiseOwnedWindows(hwnd());
             }
             break;
         case kRaiseOwnedWindows:

@@ -52,7 +52,16 @@ class DialogWatcher {
           hook_({.dialog = [this](HWND dialog) { return OnDialog(dialog); },
                  .idle = [this](HWND dialog) { return OnIdle(dialog); },
                  .menu = nullptr},
-                {summary_}) {}
+                {summary_}) {
+        t_watcher = this;
+        timer_ = SetTimer(nullptr, 0, 20, &DialogWatcher::Tick);
+    }
+    ~DialogWatcher() {
+        KillTimer(nullptr, timer_);
+        t_watcher = nullptr;
+    }
+    DialogWatcher(const DialogWatcher&) = delete;
+    DialogWatcher& operator=(const DialogWatcher&) = delete;
 
     std::vector<Sighting> sightings() const { return sightings_; }
     int about_count() const {
@@ -79,33 +88,46 @@ class DialogWatcher {
             GetWindow(dialog, GW_OWNER) != frame_ ||
             test::FindModalDialog(GetCurrentThreadId(), {summary_, dialog}) != nullptr;
         sightings_.push_back(sighting);
-        about_ended_ = true;
+        about_ = dialog;
         End(dialog);
         return true;
     }
 
+    // The open dialog's loop tells when it is idle; a message box's loop does not, so the
+    // timer's ticks, which its loop handles too, tell when the about box above it has gone.
     bool OnIdle(HWND dialog) {
-        const auto it = std::find(waiting_.begin(), waiting_.end(), dialog);
-        if (it == waiting_.end()) {
-            return false;
+        return std::find(waiting_.begin(), waiting_.end(), dialog) != waiting_.end() &&
+               Settle(dialog);
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        DialogWatcher* watcher = t_watcher;
+        if (watcher != nullptr && !watcher->waiting_.empty() && watcher->about_ != nullptr &&
+            !IsWindow(watcher->about_)) {
+            watcher->Settle(watcher->waiting_.front());
+        }
+    }
+
+    // Answers a dialog that no about box covers any more; when one closed over it, first notes
+    // what is in front, looking again at later moments (the screen may follow the window
+    // system a moment later) for a bounded time.
+    bool Settle(HWND dialog) {
+        if (about_ != nullptr && IsWindow(about_)) {
+            return true;
         }
         Sighting sighting{.caption = test::WindowText(dialog)};
-        if (about_ended_) {
-            // The screen may follow the window system a moment later: look again at the next
-            // idle moment, for a bounded time.
+        if (about_ != nullptr) {
             if (look_until_ == 0) {
                 look_until_ = GetTickCount64() + 3000;
             }
             sighting.after_about = true;
             LookAtFront(dialog, sighting);
             if (!(sighting.in_front && sighting.foreground) && GetTickCount64() < look_until_) {
-                PostMessageA(dialog, WM_NULL, 0, 0);
                 return true;
             }
-            about_ended_ = false;
+            about_ = nullptr;
             look_until_ = 0;
         }
-        waiting_.erase(it);
+        waiting_.erase(std::find(waiting_.begin(), waiting_.end(), dialog));
         sightings_.push_back(sighting);
         const HWND cancel = GetDlgItem(dialog, IDCANCEL);
         test::PostClick(cancel != nullptr ? cancel : GetDlgItem(dialog, IDOK));
@@ -146,10 +168,14 @@ class DialogWatcher {
     const Ending ending_;
     std::vector<Sighting> sightings_;
     std::vector<HWND> waiting_;
-    bool about_ended_ = false;
+    HWND about_ = nullptr;  // the about box seen last, until the dialog beneath is settled
     ULONGLONG look_until_ = 0;
     test::DialogHook hook_;
+    UINT_PTR timer_ = 0;
+    static thread_local DialogWatcher* t_watcher;
 };
+
+thread_local DialogWatcher* DialogWatcher::t_watcher = nullptr;
 
 FrameOptions Quiet(bool with_listing, const char* language = nullptr) {
     FrameOptions options;
