@@ -327,16 +327,21 @@ TEST(WorkSummaryDialog, ClosedWithItsCloseBoxItComesBackUnchanged) {
     EXPECT_EQ(CellText(list, 0, 2), "1");
 }
 
+// The work summary of a main window that opened its listing and is idle, which shows it; nullptr
+// (with the failure noted) when it did not.
+HWND ShownSummary(test::FrameSession& session) {
+    const bool shown = session.alive() && session.PumpUntilIdle() &&
+                       IsWindowVisible(session.frame().work_summary_hwnd());
+    EXPECT_TRUE(shown);
+    return shown ? session.frame().work_summary_hwnd() : nullptr;
+}
+
 // Made smaller and then larger, the dialog shows what painting it anew shows: no half-erased
 // labels, no copy of a scroll bar left where a control was.
 TEST(WorkSummaryDialog, PaintsCleanlyAfterShrinkingAndGrowing) {
-    test::FrameOptions options;
-    options.listing = test::SmallListing();
-    test::FrameSession session(options);
-    ASSERT_TRUE(session.alive());
-    ASSERT_TRUE(session.PumpUntilIdle());
-    const HWND summary = session.frame().work_summary_hwnd();
-    ASSERT_TRUE(IsWindowVisible(summary));
+    test::FrameSession session({.listing = test::SmallListing()});
+    const HWND summary = ShownSummary(session);
+    ASSERT_NE(summary, nullptr);
     SetFocus(session.hwnd());  // no blinking caret in the edit
     RECT rect{};
     GetWindowRect(summary, &rect);
@@ -353,13 +358,9 @@ TEST(WorkSummaryDialog, PaintsCleanlyAfterShrinkingAndGrowing) {
 // An owned window belongs in front of its owner: a click on the main window, which activates and
 // raises it, leaves the summary in front, on the screen too.
 TEST(WorkSummaryDialog, StaysInFrontWhenTheMainWindowIsClicked) {
-    test::FrameOptions options;
-    options.listing = test::SmallListing();
-    test::FrameSession session(options);
-    ASSERT_TRUE(session.alive());
-    ASSERT_TRUE(session.PumpUntilIdle());
-    const HWND summary = session.frame().work_summary_hwnd();
-    ASSERT_TRUE(IsWindowVisible(summary));
+    test::FrameSession session({.listing = test::SmallListing()});
+    const HWND summary = ShownSummary(session);
+    ASSERT_NE(summary, nullptr);
 
     RECT frame{};
     RECT covered{};
