@@ -28,16 +28,24 @@ class RowFind {
     // when none does. Linear, and nothing is allocated per row.
     template <typename TextAt>
     std::int64_t Find(std::size_t count, std::int64_t start, bool wrap, TextAt&& text_at) const {
+        return FindIf(count, start, wrap,
+                      [this, &text_at](std::size_t row) { return Matches(text_at(row)); });
+    }
+
+    // The same with the test of a row given: matches_at(row) says whether it matches.
+    template <typename MatchesAt>
+    static std::int64_t FindIf(std::size_t count, std::int64_t start, bool wrap,
+                               MatchesAt&& matches_at) {
         const std::size_t first =
             start < 0 ? 0 : static_cast<std::size_t>(std::min<std::uint64_t>(start, count));
         for (std::size_t row = first; row < count; ++row) {
-            if (Matches(text_at(row))) {
+            if (matches_at(row)) {
                 return static_cast<std::int64_t>(row);
             }
         }
         if (wrap) {
             for (std::size_t row = 0; row < first; ++row) {
-                if (Matches(text_at(row))) {
+                if (matches_at(row)) {
                     return static_cast<std::int64_t>(row);
                 }
             }
