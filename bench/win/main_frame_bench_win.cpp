@@ -81,21 +81,7 @@ HWND FindChildOfClass(HWND parent, const char* class_name) {
 // The main window started in the listing's folder, exactly as the program starts it.
 class BenchFrame {
   public:
-    bool Start() {
-        tov::AppModule& module = tov::Module();
-        module.Init(GetModuleHandleA(nullptr));
-        module.AddMessageLoop(&loop_);
-        RECT desktop{};
-        GetWindowRect(GetDesktopWindow(), &desktop);
-        const RECT rect{desktop.left + 32, desktop.top + 32, desktop.left + 32 + 900,
-                        desktop.top + 32 + 680};
-        if (frame_.CreateMain(rect) == nullptr) {
-            return false;
-        }
-        closer_.Keep(frame_.work_summary_hwnd());
-        ShowWindow(frame_.hwnd(), SW_SHOWNORMAL);
-        return true;
-    }
+    bool Start() { return tov::test::StartMainFrame(loop_, frame_, closer_); }
 
     bool PumpUntilIdle() {
         return loop_.PumpUntilIdle(kPumpLimitMs) == tov::MessageLoop::PumpResult::kIdle;

@@ -77,18 +77,7 @@ class Bench {
         taken_at_ = 0;
     }
 
-    bool Start() {
-        tov::AppModule& module = tov::Module();
-        module.Init(GetModuleHandleA(nullptr));
-        module.AddMessageLoop(&loop_);
-        const RECT rect{32, 32, 32 + 900, 32 + 680};
-        if (frame_.CreateMain(rect) == nullptr) {
-            return false;
-        }
-        closer_.Keep(frame_.work_summary_hwnd());
-        ShowWindow(frame_.hwnd(), SW_SHOWNORMAL);
-        return true;
-    }
+    bool Start() { return tov::test::StartMainFrame(loop_, frame_, closer_); }
 
     // Handles messages and idle steps until nothing is left, timing each; as the loop's own
     // PumpUntilIdle does, with the idle step's flag kept here.

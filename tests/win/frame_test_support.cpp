@@ -430,6 +430,22 @@ LRESULT CALLBACK SentMessageCounter::Count(int code, WPARAM wparam, LPARAM lpara
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
+bool StartMainFrame(MessageLoop& loop, MainFrame& frame, ModalDialogCloser& closer) {
+    AppModule& module = Module();
+    module.Init(GetModuleHandleA(nullptr));
+    module.AddMessageLoop(&loop);
+    RECT desktop{};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    const RECT rect{desktop.left + 32, desktop.top + 32, desktop.left + 32 + 900,
+                    desktop.top + 32 + 680};
+    if (frame.CreateMain(rect) == nullptr) {
+        return false;
+    }
+    closer.Keep(frame.work_summary_hwnd());
+    ShowWindow(frame.hwnd(), SW_SHOWNORMAL);
+    return true;
+}
+
 // ---- listing ----
 
 std::string SmallListing() {

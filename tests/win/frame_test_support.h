@@ -178,6 +178,12 @@ class SentMessageCounter {
 // The text the platform gives for a code, as the user must see it (line breaks removed).
 std::string PlatformText(DWORD code);
 
+// Starts `frame` as the program starts it, in the current folder, with `loop` as the thread's
+// message loop, 900 by 680 pixels near the desktop's corner; the work summary is kept from
+// `closer`. False when the window could not be created. For the benchmarks, which time the
+// program's own start.
+bool StartMainFrame(MessageLoop& loop, MainFrame& frame, ModalDialogCloser& closer);
+
 // A small valid listing: one root folder "C:\Job" with a subfolder "Docs" and two files, a
 // work header and statistics, and its digest line.
 std::string SmallListing();
