@@ -30,7 +30,9 @@ constexpr std::array<unsigned char, 256> kLower = MakeLowerTable();
 
 }  // namespace
 
-unsigned char LowerCp1252(unsigned char byte) { return kLower[byte]; }
+unsigned char LowerCp1252(unsigned char byte) {
+    return kLower[byte];
+}
 
 void LowerCp1252InPlace(std::string& text) {
     for (char& c : text) {

@@ -28,6 +28,18 @@ CheckStatus ReadCheckStatus(std::string_view status) {
     return CheckStatus::NotChecked;
 }
 
+StatusKind StatusKindOf(std::string_view status) {
+    switch (ReadCheckStatus(status)) {
+        case CheckStatus::Good:
+            return StatusKind::Good;
+        case CheckStatus::Bad:
+            return StatusKind::Bad;
+        case CheckStatus::NotChecked:
+            break;
+    }
+    return status.empty() ? StatusKind::Empty : StatusKind::Other;
+}
+
 std::string_view FolderOwnName(std::string_view folder_open_line) {
     if (folder_open_line.size() <= 2) {
         return {};

@@ -1,6 +1,7 @@
 // Reading the lines of the folder tree: folder names, file-line fields and the check status.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace tov {
@@ -20,6 +21,12 @@ enum class CheckStatus { NotChecked, Good, Bad };
 
 // Exactly "bien" is good and exactly "mal" is bad; anything else was not checked.
 CheckStatus ReadCheckStatus(std::string_view status);
+
+// A status as a finder of typed text needs it: nearly every status is one of three texts, so a
+// byte a row stands for the text of most rows.
+enum class StatusKind : std::uint8_t { Empty, Good, Bad, Other };
+
+StatusKind StatusKindOf(std::string_view status);
 
 // The own name of a folder-open line: the text from its third byte, after the last "\".
 std::string_view FolderOwnName(std::string_view folder_open_line);

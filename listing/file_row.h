@@ -54,6 +54,9 @@ struct RowSet {
     std::string_view text;
     std::vector<PathLevel> levels{PathLevel{}};
     std::vector<FileRow> rows;
+    // The StatusKind of each row, made with the rows where their lines are read anyway; a list
+    // whose kinds do not match its rows in number reads them itself when it needs them.
+    std::vector<StatusKind> status_kinds;
 
     static constexpr std::uint64_t kWhole = std::numeric_limits<std::uint64_t>::max();
 
@@ -62,6 +65,12 @@ struct RowSet {
         const std::uint32_t at =
             name.data() == nullptr ? 0 : static_cast<std::uint32_t>(name.data() - text.data());
         return {at, static_cast<std::uint32_t>(name.size()), path_prefix, kind};
+    }
+
+    // Appends `row`, whose check status (empty for a folder row) is of kind `status`.
+    void Add(const FileRow& row, StatusKind status) {
+        rows.push_back(row);
+        status_kinds.push_back(status);
     }
 
     std::string_view Name(const FileRow& row) const {

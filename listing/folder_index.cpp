@@ -75,7 +75,7 @@ RowSet BuildFolderRows(const ListingDocument& document, const FolderIndex& index
     }
     for (FolderIndex::Folder child = index.FirstChild(folder); child != FolderIndex::kNone;
          child = index.NextSibling(child)) {
-        rows.rows.push_back(rows.RowOf(index.Name(child), 0, child + 1));
+        rows.Add(rows.RowOf(index.Name(child), 0, child + 1), StatusKind::Empty);
     }
     LineOffset position = document.NextLine(index.Offset(folder));
     while (!document.AtEnd(position)) {
@@ -84,8 +84,8 @@ RowSet BuildFolderRows(const ListingDocument& document, const FolderIndex& index
             break;
         }
         const std::string_view line = document.Line(position);
-        const std::size_t bar = line.find('|');
-        rows.rows.push_back(rows.RowOf(line.substr(0, bar), 0, FileRow::kFile));
+        const FileLineFields fields = SplitFileLine(line);
+        rows.Add(rows.RowOf(fields.name, 0, FileRow::kFile), StatusKindOf(fields.status));
         position = document.NextLine(position);
     }
     return rows;

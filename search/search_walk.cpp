@@ -47,7 +47,7 @@ class Walk {
             } else if (line[0] == '>') {
                 const std::string_view own_name = FolderOwnName(line);
                 if (test_folders && Matches(own_name)) {
-                    AddRow(own_name, FileRow::kFolder);
+                    AddRow(own_name, FileRow::kFolder, StatusKind::Empty);
                 }
                 levels_.push_back({own_name, kNoPrefix});
             } else if (levels_.size() > 1) {
@@ -63,14 +63,14 @@ class Walk {
         if (filters_.only_good || filters_.only_bad) {
             const FileLineFields fields = SplitFileLine(line);
             if (PassesFilters(fields.status) && Matches(fields.name)) {
-                AddRow(fields.name, FileRow::kFile);
+                AddRow(fields.name, FileRow::kFile, StatusKindOf(fields.status));
             }
             return;
         }
         const std::size_t bar = line.find('|');
         const std::string_view name = bar == std::string_view::npos ? line : line.substr(0, bar);
         if (Matches(name)) {
-            AddRow(name, FileRow::kFile);
+            AddRow(name, FileRow::kFile, StatusKindOf(SplitFileLine(line).status));
         }
     }
 
@@ -100,8 +100,8 @@ class Walk {
     }
 
     // The rows grow with the results found: a search that finds little takes little memory.
-    void AddRow(std::string_view name, std::uint32_t kind) {
-        results_.rows.push_back(results_.RowOf(name, CurrentPrefix(), kind));
+    void AddRow(std::string_view name, std::uint32_t kind, StatusKind status) {
+        results_.Add(results_.RowOf(name, CurrentPrefix(), kind), status);
     }
 
     // Each open level gets its PathLevel at most once, so this is constant time on average.

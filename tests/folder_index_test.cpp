@@ -163,6 +163,9 @@ TEST(FolderRows, SubfoldersThenOnlyTheFirstRunOfFiles) {
     EXPECT_EQ(rows.rows[0].subfolder(), 2u);
     EXPECT_EQ(rows.rows[1].subfolder(), 3u);
     EXPECT_EQ(rows.rows[2].subfolder(), 0u);
+    EXPECT_EQ(rows.status_kinds,
+              (std::vector<StatusKind>{StatusKind::Empty, StatusKind::Empty, StatusKind::Good,
+                                       StatusKind::Other, StatusKind::Empty}));
     EXPECT_EQ(RowTexts(BuildFolderRows(document, index, 1)),
               (std::vector<std::string>{"F inner|1|2|"}));
     EXPECT_TRUE(BuildFolderRows(document, index, 2).rows.empty());

@@ -65,6 +65,10 @@ TEST(FileLine, CheckStatusIsExact) {
     EXPECT_EQ(ReadCheckStatus("Bien"), CheckStatus::NotChecked);
     EXPECT_EQ(ReadCheckStatus("bien "), CheckStatus::NotChecked);
     EXPECT_EQ(ReadCheckStatus(""), CheckStatus::NotChecked);
+    EXPECT_EQ(StatusKindOf("bien"), StatusKind::Good);
+    EXPECT_EQ(StatusKindOf("mal"), StatusKind::Bad);
+    EXPECT_EQ(StatusKindOf(""), StatusKind::Empty);
+    EXPECT_EQ(StatusKindOf("mal "), StatusKind::Other);
 }
 
 TEST(FileLine, FolderOwnNameIsTheTextAfterTheLastBackslash) {

@@ -105,6 +105,13 @@ TEST(SearchWalk, RowsCarryTheFieldsAsWritten) {
     EXPECT_EQ(fields.status, "mal ");
     EXPECT_EQ(fields.size, "8");
     EXPECT_EQ(fields.date, "09/01/01 00:00:00");
+    // Each row comes with the kind of its status.
+    ASSERT_EQ(results.status_kinds.size(), results.rows.size());
+    for (std::size_t row = 0; row < results.rows.size(); ++row) {
+        EXPECT_EQ(results.status_kinds[row], StatusKindOf(results.Status(results.rows[row])))
+            << row;
+    }
+    EXPECT_EQ(results.status_kinds[11], StatusKind::Other);
     // The rows point into the document; nothing is copied.
     EXPECT_GE(fields.name.data(), document.data());
     EXPECT_LT(fields.name.data(), document.data() + document.size());

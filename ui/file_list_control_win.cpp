@@ -115,7 +115,6 @@ void FileListControl::SetRows(RowSet rows) {
     // should not hold two of each at once. Running out of memory leaves the list empty.
     ClearSelection();
     order_ = {};
-    status_kinds_ = {};
     rows_ = std::move(rows);
     try {
         order_ = SortOrder(rows_, sort_);

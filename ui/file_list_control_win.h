@@ -72,9 +72,6 @@ class FileListControl : public Window {
 
     RowSet rows_;
     std::vector<std::uint32_t> order_;  // displayed position -> index into rows_.rows
-    // For each row of rows_.rows: whether its status is "", "bien", "mal" or another text.
-    // Made at the first find of these rows, so that a find reads a byte a row, not its line.
-    std::vector<std::uint8_t> status_kinds_;
     SortSettings sort_;
     ImageListHandle check_marks_;
     FileIcons file_icons_;

@@ -2,6 +2,7 @@
 // 0) matches what was typed, and the answer is the row's position or -1.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ui/file_list_control_win.h"
 #include "ui/row_find.h"
@@ -43,26 +44,23 @@ LRESULT FileListControl::AnswerFind(int start, UINT flags, std::string_view want
     // Without a text to compare, every row matches, as in a standard list.
     const bool by_text = (flags & (LVFI_STRING | LVFI_PARTIAL | kFindSubstring)) != 0;
     const RowFind find(wanted, !by_text || (flags & (LVFI_PARTIAL | kFindSubstring)) != 0);
-    // Statuses are nearly always one of three texts: the kind of every row is read at the first
-    // find of these rows, in the order the rows lie in the listing (the order shown is random
-    // against it, and reading a million lines at random costs several times more). A find then
-    // reads a byte a row, and the text only of rows of another kind.
-    enum StatusKind : std::uint8_t { kNone, kGood, kBad, kOther };
-    if (status_kinds_.size() != rows_.rows.size()) {
-        status_kinds_.resize(rows_.rows.size());
-        for (std::size_t index = 0; index < rows_.rows.size(); ++index) {
-            const std::string_view status = rows_.Status(rows_.rows[index]);
-            status_kinds_[index] = status.empty()     ? kNone
-                                   : status == "bien" ? kGood
-                                   : status == "mal"  ? kBad
-                                                      : kOther;
+    // A find reads a byte a row, and the text only of rows of another kind. Rows made without
+    // their kinds get them here, in the order the rows lie in the listing: the order shown is
+    // random against it, and reading a million lines at random costs several times more.
+    std::vector<StatusKind>& kinds = rows_.status_kinds;
+    if (kinds.size() != rows_.rows.size()) {
+        kinds.clear();
+        kinds.reserve(rows_.rows.size());
+        for (const FileRow& row : rows_.rows) {
+            kinds.push_back(StatusKindOf(rows_.Status(row)));
         }
     }
     const bool kind_matches[] = {find.Matches(""), find.Matches("bien"), find.Matches("mal")};
     const std::int64_t found =
         RowFind::FindIf(RowCount(), start, (flags & LVFI_WRAP) != 0, [&](std::size_t position) {
-            const std::uint8_t kind = status_kinds_[order_[position]];
-            return kind == kOther ? find.Matches(CheckStatusAt(position)) : kind_matches[kind];
+            const StatusKind kind = kinds[order_[position]];
+            return kind == StatusKind::Other ? find.Matches(CheckStatusAt(position))
+                                             : kind_matches[static_cast<int>(kind)];
         });
     if (found >= 0 && typing_) {
         // The control selects the row found next. Wine's list, asked to move the selection of
