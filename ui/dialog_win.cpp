@@ -7,16 +7,11 @@
 #include <new>
 
 namespace tov {
-namespace {
-
-constexpr char kDialogProperty[] = "Tov.Dialog";
-
-}  // namespace
 
 Dialog::~Dialog() {
     if (window_ != nullptr) {
         HWND window = window_;
-        RemovePropA(window, kDialogProperty);
+        SetWindowLongPtrA(window, DWLP_USER, 0);
         window_ = nullptr;
         DestroyWindow(window);
     }
@@ -45,10 +40,12 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wparam, LP
         self = reinterpret_cast<Dialog*>(lparam);
         if (self != nullptr) {
             self->window_ = window;
-            SetPropA(window, kDialogProperty, self);
+            // The dialog's own slot, not a property: under Wine a property lookup at every
+            // message is a round trip to the server.
+            SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
         }
     } else {
-        self = static_cast<Dialog*>(GetPropA(window, kDialogProperty));
+        self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
     }
     if (self == nullptr) {
         return FALSE;
@@ -64,7 +61,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wparam, LP
         handled = false;
     }
     if (message == WM_NCDESTROY) {
-        RemovePropA(window, kDialogProperty);
+        SetWindowLongPtrA(window, DWLP_USER, 0);
         self->window_ = nullptr;
     }
     return handled ? result : FALSE;

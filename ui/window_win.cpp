@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <map>
+#include <mutex>
 #include <new>
 #include <typeindex>
+#include <unordered_map>
 
 #include "ui/out_of_memory_win.h"
 #include "ui/text_win.h"
@@ -11,9 +13,35 @@
 namespace tov {
 namespace {
 
-// The property that holds the object of a subclassed window (its GWLP_USERDATA belongs to
-// whoever created the control).
-constexpr char kObjectProperty[] = "Tov.Window";
+// The objects of subclassed windows (their GWLP_USERDATA belongs to whoever created the
+// control). Not a window property: under Wine each property lookup is a round trip to the
+// server, and a subclassed control looks its object up at every message it gets, such as each
+// folder put into the tree.
+class SubclassedWindows {
+  public:
+    Window* Find(HWND window) {
+        const std::lock_guard lock(mutex_);
+        const auto found = objects_.find(window);
+        return found == objects_.end() ? nullptr : found->second;
+    }
+    bool Add(HWND window, Window* object) {
+        const std::lock_guard lock(mutex_);
+        return objects_.emplace(window, object).second;
+    }
+    void Remove(HWND window) {
+        const std::lock_guard lock(mutex_);
+        objects_.erase(window);
+    }
+
+  private:
+    std::mutex mutex_;
+    std::unordered_map<HWND, Window*> objects_;
+};
+
+SubclassedWindows& Subclassed() {
+    static SubclassedWindows windows;
+    return windows;
+}
 
 struct RegisteredClass {
     std::string name;
@@ -102,17 +130,14 @@ HWND Window::Create(HWND parent, const RECT& rect, const char* text, DWORD style
 }
 
 bool Window::Subclass(HWND window) {
-    if (window_ != nullptr || window == nullptr || GetPropA(window, kObjectProperty) != nullptr) {
-        return false;
-    }
-    if (!SetPropA(window, kObjectProperty, this)) {
+    if (window_ != nullptr || window == nullptr || !Subclassed().Add(window, this)) {
         return false;
     }
     window_ = window;
     previous_proc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::SubclassProc)));
     if (previous_proc_ == nullptr) {
-        RemovePropA(window, kObjectProperty);
+        Subclassed().Remove(window);
         window_ = nullptr;
         return false;
     }
@@ -124,7 +149,7 @@ void Window::Unsubclass() {
         return;
     }
     SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_proc_));
-    RemovePropA(window_, kObjectProperty);
+    Subclassed().Remove(window_);
     previous_proc_ = nullptr;
     window_ = nullptr;
 }
@@ -133,8 +158,8 @@ Window* Window::FromHandle(HWND window) {
     if (window == nullptr) {
         return nullptr;
     }
-    if (void* subclassed = GetPropA(window, kObjectProperty)) {
-        return static_cast<Window*>(subclassed);
+    if (Window* subclassed = Subclassed().Find(window)) {
+        return subclassed;
     }
     if (GetClassLongPtrA(window, GCLP_WNDPROC) == reinterpret_cast<ULONG_PTR>(&Window::ClassProc)) {
         return reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -197,7 +222,7 @@ LRESULT CALLBACK Window::ClassProc(HWND window, UINT message, WPARAM wparam, LPA
 }
 
 LRESULT CALLBACK Window::SubclassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* self = static_cast<Window*>(GetPropA(window, kObjectProperty));
+    Window* self = Subclassed().Find(window);
     if (self == nullptr) {
         return DefWindowProcA(window, message, wparam, lparam);
     }
