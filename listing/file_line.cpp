@@ -1,12 +1,14 @@
 #include "listing/file_line.h"
 
+#include "listing/byte_scan.h"
+
 namespace tov {
 
 FileLineFields SplitFileLine(std::string_view line) {
     FileLineFields fields;
     std::string_view* targets[] = {&fields.name, &fields.size, &fields.date};
     for (std::string_view* target : targets) {
-        const std::size_t bar = line.find('|');
+        const std::size_t bar = FindByte(line, '|');
         if (bar == std::string_view::npos) {
             *target = line;
             return fields;

@@ -1,7 +1,8 @@
 #include "listing/file_row.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "listing/byte_scan.h"
 
 namespace tov {
 
@@ -14,9 +15,8 @@ FileLineFields RowSet::Fields(const FileRow& row) const {
     // A file row's name starts its line, which goes on to the NUL that ends it.
     const char* line = text.data() + row.name_at;
     const std::size_t room = text.size() - row.name_at;
-    const void* end = std::memchr(line + name.size(), '\0', room - name.size());
-    const std::size_t length =
-        end != nullptr ? static_cast<std::size_t>(static_cast<const char*>(end) - line) : room;
+    const char* end = FindByte(line + name.size(), room - name.size(), '\0');
+    const std::size_t length = end != nullptr ? static_cast<std::size_t>(end - line) : room;
     return SplitFileLine(std::string_view(line, length));
 }
 

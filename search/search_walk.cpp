@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "listing/byte_scan.h"
 #include "listing/cp1252.h"
 #include "listing/file_line.h"
 #include "search/escape_typed_pattern.h"
@@ -67,7 +68,7 @@ class Walk {
             }
             return;
         }
-        const std::size_t bar = line.find('|');
+        const std::size_t bar = FindByte(line, '|');
         const std::string_view name = bar == std::string_view::npos ? line : line.substr(0, bar);
         if (Matches(name)) {
             AddRow(name, FileRow::kFile, StatusKindOf(SplitFileLine(line).status));

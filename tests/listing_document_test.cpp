@@ -1,7 +1,9 @@
+#include "listing/byte_scan.h"
 #include "listing/file_line.h"
 #include "listing/listing_document.h"
 
 #include <cstring>
+#include <memory>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -42,6 +44,23 @@ TEST(ListingDocument, LastLineWithoutLineFeedAndEmptyFirstLine) {
     document = ListingDocument::FromCopy("");
     EXPECT_EQ(document.size(), 1u);
     EXPECT_TRUE(document.AtEnd(0));
+}
+
+TEST(FindByte, FindsTheFirstOccurrenceAndLooksNoFurtherThanItsLength) {
+    for (std::size_t length = 0; length <= 40; ++length) {
+        // On the heap and one byte longer, so that a read past it is caught by the sanitizer
+        // and a find of the byte just beyond the length shows in the result.
+        auto bytes = std::make_unique<char[]>(length + 1);
+        std::memset(bytes.get(), 'a', length);
+        bytes[length] = '|';
+        EXPECT_EQ(FindByte(bytes.get(), length, '|'), nullptr) << length;
+        for (std::size_t at = length; at-- > 0;) {
+            bytes[at] = '|';  // every byte from `at` on is one now
+            EXPECT_EQ(FindByte(bytes.get(), length, '|'), bytes.get() + at) << length << " " << at;
+        }
+    }
+    EXPECT_EQ(FindByte(std::string_view("ab|c|"), '|'), 2u);
+    EXPECT_EQ(FindByte(std::string_view("abc"), '|'), std::string_view::npos);
 }
 
 TEST(FileLine, SplitsIntoFourFieldsAndKeepsFurtherBarsInTheStatus) {

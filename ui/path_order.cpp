@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "listing/byte_scan.h"
 #include "listing/cp1252.h"
 #include "ui/text_heads_sort.h"
 
@@ -34,7 +35,7 @@ class PartTree {
     // The node reached from `node` by every part of `text` ("a\b" is two parts).
     std::uint32_t Descend(std::uint32_t node, std::string_view text) {
         for (;;) {
-            const std::size_t backslash = text.find('\\');
+            const std::size_t backslash = FindByte(text, '\\');
             node = Child(node, text.substr(0, backslash));
             if (backslash == std::string_view::npos) {
                 return node;

@@ -52,6 +52,15 @@ class TextHeadsSorter {
         }
         auto fill_head = [&](HeadKey& key, std::size_t depth) {
             const TwoPieces text = text_of(key.item);
+            if (depth + kHeadBytes <= text.first.size()) {
+                // The whole head lies in the first piece, as for most names.
+                const auto* at = reinterpret_cast<const unsigned char*>(text.first.data()) + depth;
+                key.high = (lower_[at[0]] << 24) | (lower_[at[1]] << 16) | (lower_[at[2]] << 8) |
+                           lower_[at[3]];
+                key.low = (lower_[at[4]] << 24) | (lower_[at[5]] << 16) | (lower_[at[6]] << 8) |
+                          lower_[at[7]];
+                return;
+            }
             const std::size_t size = text.size();
             key.high = 0;
             key.low = 0;
@@ -88,7 +97,19 @@ class TextHeadsSorter {
                 }
                 fill_head(keys[i], run.depth);
             }
-            std::stable_sort(keys.begin() + run.begin, keys.begin() + run.end, before);
+            if (run.end - run.begin <= kFewKeys) {
+                // A folder's few names: sorting them in place spares the merge sort's buffer.
+                for (std::size_t i = run.begin + 1; i < run.end; ++i) {
+                    const HeadKey key = keys[i];
+                    std::size_t j = i;
+                    for (; j > run.begin && before(key, keys[j - 1]); --j) {
+                        keys[j] = keys[j - 1];
+                    }
+                    keys[j] = key;
+                }
+            } else {
+                std::stable_sort(keys.begin() + run.begin, keys.begin() + run.end, before);
+            }
             // A head whose last byte is 0 holds the end of both texts (no text holds a NUL), so
             // a tie there is a tie of the whole texts.
             for (std::size_t first = run.begin; first < run.end;) {
@@ -106,6 +127,7 @@ class TextHeadsSorter {
 
   private:
     static constexpr std::size_t kHeadBytes = 8;
+    static constexpr std::size_t kFewKeys = 64;
 
     struct Run {
         std::size_t begin;
