@@ -57,7 +57,6 @@ class FileListControl : public Window {
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   private:
-    LRESULT OnReflectedNotify(NMHDR* header);
     // The control's find request (typing into the list): the position found, or -1.
     LRESULT FindRow(const NMLVFINDITEMA& request);
     LRESULT FindRow(const NMLVFINDITEMW& request);
