@@ -102,6 +102,27 @@ void AppendCsvRow(std::string& out, const RowSet& rows, const FileRow& row) {
     AppendRowLine(out, rows, row, path);
 }
 
+namespace {
+
+// Whether an order holds every row once, as the order a list shows does.
+bool HoldsEveryRowOnce(const RowSet& rows, std::span<const std::uint32_t> order) {
+    if (order.size() != rows.rows.size()) {
+        return false;
+    }
+    std::vector<bool> seen(rows.rows.size(), false);
+    for (const std::uint32_t index : order) {
+        if (index >= seen.size() || seen[index]) {
+            return false;
+        }
+        seen[index] = true;
+    }
+    return true;
+}
+
+constexpr std::uint64_t kFraming = 4 * 2 + 3 + 2;  // quotes, semicolons and CR LF
+
+}  // namespace
+
 std::uint64_t CsvByteCount(const RowSet& rows, std::span<const std::uint32_t> order) {
     // A level's path bytes as written, doubled quotes included; parents come before children.
     std::vector<std::uint64_t> path_bytes(rows.levels.size(), 0);
@@ -109,7 +130,6 @@ std::uint64_t CsvByteCount(const RowSet& rows, std::span<const std::uint32_t> or
         const PathLevel& level = rows.levels[i];
         path_bytes[i] = path_bytes[level.parent] + QuotedBytes(level.name) + 1;
     }
-    constexpr std::uint64_t kFraming = 4 * 2 + 3 + 2;  // quotes, semicolons and CR LF
     auto row_bytes = [&](const FileRow& row) {
         const FileLineFields fields = rows.Fields(row);
         return kFraming + QuotedBytes(fields.name) + QuotedBytes(fields.status) +
@@ -118,23 +138,12 @@ std::uint64_t CsvByteCount(const RowSet& rows, std::span<const std::uint32_t> or
     };
     // The order a list shows holds every row once: then the rows are summed as they lie, which
     // reads the listing from start to end rather than at random.
-    if (order.size() == rows.rows.size()) {
-        std::vector<bool> seen(rows.rows.size(), false);
-        bool every_row_once = true;
-        for (const std::uint32_t index : order) {
-            if (index >= seen.size() || seen[index]) {
-                every_row_once = false;
-                break;
-            }
-            seen[index] = true;
+    if (HoldsEveryRowOnce(rows, order)) {
+        std::uint64_t total = 0;
+        for (const FileRow& row : rows.rows) {
+            total += row_bytes(row);
         }
-        if (every_row_once) {
-            std::uint64_t total = 0;
-            for (const FileRow& row : rows.rows) {
-                total += row_bytes(row);
-            }
-            return total;
-        }
+        return total;
     }
     std::uint64_t total = 0;
     rows.VisitInOrder(order, [&](std::uint32_t index) {
@@ -143,6 +152,19 @@ std::uint64_t CsvByteCount(const RowSet& rows, std::span<const std::uint32_t> or
         }
         return true;
     });
+    return total;
+}
+
+std::uint64_t CsvByteBound(const RowSet& rows, std::span<const std::uint32_t> order) {
+    if (!HoldsEveryRowOnce(rows, order)) {
+        return CsvByteCount(rows, order);
+    }
+    // Each row's fields lie in its own line of the text, every byte at most doubled; a path is
+    // at most doubled too.
+    std::uint64_t total = 2 * std::uint64_t{rows.text.size()};
+    for (const FileRow& row : rows.rows) {
+        total += kFraming + 2 * rows.PathLength(row.path_prefix);
+    }
     return total;
 }
 

@@ -27,6 +27,10 @@ void AppendCsvRow(std::string& out, const RowSet& rows, const FileRow& row);
 // The exact number of bytes WriteCsv writes for these rows, found without building any path.
 std::uint64_t CsvByteCount(const RowSet& rows, std::span<const std::uint32_t> order);
 
+// At least as many bytes as WriteCsv writes for rows of distinct lines (as a search gives), found
+// without reading any line when the order holds every row once; otherwise the exact count.
+std::uint64_t CsvByteBound(const RowSet& rows, std::span<const std::uint32_t> order);
+
 // Writes rows in a given order as lines, a block of rows at a time, so that a long save can be
 // spread over many steps. Rows shown in an order of their own (by status, say) lie at random in
 // the listing: each block's rows are read in the order they lie there, each line formatted into

@@ -30,10 +30,13 @@ std::wstring PrepareTemporaryFile(const std::wstring& path, const RowSet& rows,
     }
 
     // Results whose paths repeat deep folders can need far more room than the listing itself;
-    // a file that cannot fit is refused before any of it is written.
+    // a file that cannot fit is refused before any of it is written. The exact count reads
+    // every line, so it is made only when a bound found without them does not fit; a disk that
+    // fills up meanwhile fails the write, which removes what was written.
     const std::wstring folder = FolderOf(path);
     ULARGE_INTEGER available{};
     if (GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr) &&
+        CsvByteBound(rows, order) > available.QuadPart &&
         CsvByteCount(rows, order) > available.QuadPart) {
         throw Win32Error(ERROR_DISK_FULL);
     }

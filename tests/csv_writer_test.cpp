@@ -55,6 +55,11 @@ TEST(CsvWriter, ByteCountIsExactWithDoubledQuotesAndSkipsUnknownRows) {
     EXPECT_EQ(written.substr(0, written.find('\n') + 1),
               "\"bien\";\"C:\\Docs\\\"\"q\"\"\\x\";\"1\";\"d\"\r\n");
     EXPECT_EQ(CsvByteCount(rows, order), written.size());
+    // An order that does not hold every row once is counted; one that does is bounded from the
+    // lengths alone.
+    EXPECT_EQ(CsvByteBound(rows, order), written.size());
+    const std::vector<std::uint32_t> all{4, 3, 2, 1, 0};
+    EXPECT_GE(CsvByteBound(rows, all), written.size());
 }
 
 TEST(CsvWriter, WritesInTheGivenOrderAndInChunks) {
