@@ -209,7 +209,7 @@ bool CsvWriter::WriteBlock(const Write& write) {
     // A block is bounded in rows, and in bytes as far as its paths and names tell beforehand
     // (a deep folder's path can be long); the other fields of a line are never longer than it.
     constexpr std::size_t kBlockRows = std::size_t{1} << 16;
-    constexpr std::uint64_t kBlockBytes = std::uint64_t{16} << 20;
+    constexpr std::uint64_t kBlockBytes = std::uint64_t{8} << 20;
     constexpr std::uint64_t kFieldsGuess = 64;
     if (failed_) {
         return false;

@@ -34,11 +34,12 @@ constexpr DWORD kResultsPathCapacity = 32768;
 constexpr std::chrono::milliseconds kSaveSlice{100};
 constexpr std::uint64_t kSaveSliceBytes = std::uint64_t{8} << 20;
 
-// "error saving file" under the caption that every language shares; with the platform's reason
-// too, except for a file that may not be written, which the message itself says.
-void ReportSaveFailure(HWND owner, DWORD error) {
+// "error saving file" under the caption that every language shares, with the platform's reason;
+// a file or folder that may not be written before anything was (`while_writing` false) is told
+// by the message alone.
+void ReportSaveFailure(HWND owner, DWORD error, bool while_writing) {
     std::string text = LoadText(IDS_SAVE_ERROR);
-    if (error != ERROR_SUCCESS && error != ERROR_ACCESS_DENIED) {
+    if (error != ERROR_SUCCESS && (while_writing || error != ERROR_ACCESS_DENIED)) {
         text += "\r\n\r\n" + SystemErrorText(error);
     }
     MessageBoxA(owner, text.c_str(), kSaveErrorCaption, MB_OK);
@@ -142,7 +143,7 @@ void MainFrame::SaveSearchResults() {
         results_save_ = std::make_unique<ResultsFileSave>(path, rows, std::move(order));
     } catch (const Win32Error& failure) {
         SetCursor(cursor_before_save_);
-        ReportSaveFailure(hwnd(), failure.code());
+        ReportSaveFailure(hwnd(), failure.code(), false);
         return;
     } catch (const std::bad_alloc&) {
         SetCursor(cursor_before_save_);
@@ -197,7 +198,7 @@ void MainFrame::EndSave(DWORD error, bool tell) {
     if (error == ERROR_NOT_ENOUGH_MEMORY) {
         ReportOutOfMemory(hwnd());
     } else {
-        ReportSaveFailure(hwnd(), error);
+        ReportSaveFailure(hwnd(), error, true);
     }
 }
 
