@@ -75,8 +75,8 @@ bool ResultsFileSave::Continue(const std::function<bool()>& go_on) {
         return true;
     };
     do {
-        if (!writer_.done()) {
-            writer_.WriteBlock(write);
+        if (!writer_.done() && !writer_.WriteBlock(write)) {
+            throw Win32Error(ERROR_WRITE_FAULT);
         }
     } while (!writer_.done() && go_on());
     if (!writer_.done()) {
