@@ -6,6 +6,7 @@
 #include <cstring>
 #include <numeric>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/bench_listing.h"
@@ -13,6 +14,7 @@
 #include "search/csv_writer.h"
 #include "search/file_type_class.h"
 #include "search/search_walk.h"
+#include "ui/compare_rows.h"
 
 namespace {
 
@@ -69,10 +71,8 @@ void BM_SearchClassImages(benchmark::State& state) {
     Search(state, tov::FileTypeClasses()[6].expression, true);
 }
 
-void BM_CsvAllFiles(benchmark::State& state) {
+void TimeCsv(benchmark::State& state, const std::vector<std::uint32_t>& order) {
     const tov::RowSet& rows = tov::bench::AllRows();
-    std::vector<std::uint32_t> order(rows.rows.size());
-    std::iota(order.begin(), order.end(), 0u);
     std::int64_t bytes = 0;
     for (auto _ : state) {
         bytes = 0;
@@ -85,11 +85,42 @@ void BM_CsvAllFiles(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * bytes);
 }
 
+void BM_CsvAllFiles(benchmark::State& state) {
+    std::vector<std::uint32_t> order(tov::bench::AllRows().rows.size());
+    std::iota(order.begin(), order.end(), 0u);
+    TimeCsv(state, order);
+}
+
+// The order the window benchmark saves in: sorted by name, size, date and last by status, which
+// leaves rows of one status in date order, at random in the listing.
+void BM_CsvByStatus(benchmark::State& state) {
+    const tov::RowSet& rows = tov::bench::AllRows();
+    std::vector<std::uint32_t> order;
+    for (const int column : {1, 2, 3, 0}) {
+        order = tov::SortOrder(rows, tov::SortSettings{column, 1}, std::move(order));
+    }
+    TimeCsv(state, order);
+}
+
+// What the save counts before it writes, to refuse a file that cannot fit.
+void BM_CsvByteCountByStatus(benchmark::State& state) {
+    const tov::RowSet& rows = tov::bench::AllRows();
+    std::vector<std::uint32_t> order;
+    for (const int column : {1, 2, 3, 0}) {
+        order = tov::SortOrder(rows, tov::SortSettings{column, 1}, std::move(order));
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(tov::CsvByteCount(rows, order));
+    }
+}
+
 BENCHMARK(BM_ScanLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchTypedDoc)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchTypedWord)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchClassAll)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchClassImages)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CsvAllFiles)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CsvByStatus)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CsvByteCountByStatus)->Unit(benchmark::kMillisecond);
 
 }  // namespace

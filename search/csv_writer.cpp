@@ -31,11 +31,13 @@ std::uint64_t QuotedBytes(std::string_view field) {
     return field.size() + static_cast<std::uint64_t>(std::count(field.begin(), field.end(), '"'));
 }
 
+}  // namespace
+
 // The path text of every level, built once when together they are not large beside the listing:
 // rows saved in an order of their own (by size, say) change folder at nearly every row, and
 // building a path walks up its levels through memory at random. A deep chain of levels, whose
 // paths together grow with the square of its depth, keeps building them row by row.
-class LevelPaths {
+class CsvWriter::LevelPaths {
   public:
     explicit LevelPaths(const RowSet& rows) {
         std::uint64_t total = 0;
@@ -80,8 +82,6 @@ class LevelPaths {
     const std::vector<PathLevel>* levels_ = nullptr;
 };
 
-}  // namespace
-
 void AppendCsvLine(std::string& out, std::string_view status, std::string_view path_prefix,
                    std::string_view name, std::string_view size, std::string_view date) {
     out += '"';
@@ -102,6 +102,27 @@ void AppendCsvRow(std::string& out, const RowSet& rows, const FileRow& row) {
     AppendRowLine(out, rows, row, path);
 }
 
+namespace {
+
+// Whether an order holds every row once, as the order a list shows does.
+bool HoldsEveryRowOnce(const RowSet& rows, std::span<const std::uint32_t> order) {
+    if (order.size() != rows.rows.size()) {
+        return false;
+    }
+    std::vector<bool> seen(rows.rows.size(), false);
+    for (const std::uint32_t index : order) {
+        if (index >= seen.size() || seen[index]) {
+            return false;
+        }
+        seen[index] = true;
+    }
+    return true;
+}
+
+constexpr std::uint64_t kFraming = 4 * 2 + 3 + 2;  // quotes, semicolons and CR LF
+
+}  // namespace
+
 std::uint64_t CsvByteCount(const RowSet& rows, std::span<const std::uint32_t> order) {
     // A level's path bytes as written, doubled quotes included; parents come before children.
     std::vector<std::uint64_t> path_bytes(rows.levels.size(), 0);
@@ -109,7 +130,6 @@ std::uint64_t CsvByteCount(const RowSet& rows, std::span<const std::uint32_t> or
         const PathLevel& level = rows.levels[i];
         path_bytes[i] = path_bytes[level.parent] + QuotedBytes(level.name) + 1;
     }
-    constexpr std::uint64_t kFraming = 4 * 2 + 3 + 2;  // quotes, semicolons and CR LF
     auto row_bytes = [&](const FileRow& row) {
         const FileLineFields fields = rows.Fields(row);
         return kFraming + QuotedBytes(fields.name) + QuotedBytes(fields.status) +
@@ -118,23 +138,12 @@ std::uint64_t CsvByteCount(const RowSet& rows, std::span<const std::uint32_t> or
     };
     // The order a list shows holds every row once: then the rows are summed as they lie, which
     // reads the listing from start to end rather than at random.
-    if (order.size() == rows.rows.size()) {
-        std::vector<bool> seen(rows.rows.size(), false);
-        bool every_row_once = true;
-        for (const std::uint32_t index : order) {
-            if (index >= seen.size() || seen[index]) {
-                every_row_once = false;
-                break;
-            }
-            seen[index] = true;
+    if (HoldsEveryRowOnce(rows, order)) {
+        std::uint64_t total = 0;
+        for (const FileRow& row : rows.rows) {
+            total += row_bytes(row);
         }
-        if (every_row_once) {
-            std::uint64_t total = 0;
-            for (const FileRow& row : rows.rows) {
-                total += row_bytes(row);
-            }
-            return total;
-        }
+        return total;
     }
     std::uint64_t total = 0;
     rows.VisitInOrder(order, [&](std::uint32_t index) {
@@ -146,38 +155,128 @@ std::uint64_t CsvByteCount(const RowSet& rows, std::span<const std::uint32_t> or
     return total;
 }
 
+std::uint64_t CsvByteBound(const RowSet& rows, std::span<const std::uint32_t> order) {
+    if (!HoldsEveryRowOnce(rows, order)) {
+        return CsvByteCount(rows, order);
+    }
+    // Each row's fields lie in its own line of the text, every byte at most doubled; a path is
+    // at most doubled too.
+    std::uint64_t total = 2 * std::uint64_t{rows.text.size()};
+    for (const FileRow& row : rows.rows) {
+        total += kFraming + 2 * rows.PathLength(row.path_prefix);
+    }
+    return total;
+}
+
+CsvWriter::CsvWriter(const RowSet& rows, std::span<const std::uint32_t> order,
+                     std::size_t chunk_bytes)
+    : rows_(rows),
+      order_(order),
+      chunk_bytes_(std::max<std::size_t>(chunk_bytes, 1)),
+      paths_(std::make_unique<LevelPaths>(rows)) {}
+
+CsvWriter::~CsvWriter() = default;
+
+void CsvWriter::AppendRow(std::string& out, const FileRow& row) {
+    const std::size_t before = out.size();
+    if (paths_->has_all()) {
+        AppendRowLine(out, rows_, row, paths_->Path(row.path_prefix));
+    } else {
+        // Without every path at hand, rows near each other mostly share their folder, so its
+        // path text is built once for the run.
+        if (row.path_prefix != path_level_) {
+            path_level_ = row.path_prefix;
+            path_.clear();
+            rows_.AppendPath(path_, path_level_);
+        }
+        AppendRowLine(out, rows_, row, path_);
+    }
+    bytes_formatted_ += out.size() - before;
+}
+
+bool CsvWriter::Flush(const Write& write, bool all) {
+    if (failed_) {
+        return false;
+    }
+    if (pending_.size() >= chunk_bytes_ || (all && !pending_.empty())) {
+        failed_ = !write(pending_);
+        pending_.clear();
+    }
+    return !failed_;
+}
+
+bool CsvWriter::WriteBlock(const Write& write) {
+    // A block is bounded in rows, and in bytes as far as its paths and names tell beforehand
+    // (a deep folder's path can be long); the other fields of a line are never longer than it.
+    constexpr std::size_t kBlockRows = std::size_t{1} << 16;
+    constexpr std::uint64_t kBlockBytes = std::uint64_t{8} << 20;
+    constexpr std::uint64_t kFieldsGuess = 64;
+    if (failed_) {
+        return false;
+    }
+    const std::size_t begin = next_;
+    std::size_t end = begin;
+    std::uint64_t guess = 0;
+    keys_.clear();
+    while (end < order_.size() && end - begin < kBlockRows && guess < kBlockBytes) {
+        if (end + RowSet::kRowsAhead < order_.size()) {
+            rows_.Prefetch(order_[end + RowSet::kRowsAhead], 0);
+        }
+        const std::uint32_t index = order_[end];
+        if (index < rows_.rows.size()) {
+            const FileRow& row = rows_.rows[index];
+            guess += rows_.PathLength(row.path_prefix) + row.name_length + kFieldsGuess;
+            keys_.push_back(std::uint64_t{index} << 32 | (end - begin));
+        }
+        ++end;
+    }
+    next_ = end;
+
+    if (std::is_sorted(keys_.begin(), keys_.end())) {
+        // Already in the order the rows lie (the rows as found, or a block of them): the lines
+        // go out as they are made.
+        indexes_.resize(keys_.size());
+        std::transform(keys_.begin(), keys_.end(), indexes_.begin(),
+                       [](std::uint64_t key) { return static_cast<std::uint32_t>(key >> 32); });
+        rows_.VisitInOrder(indexes_, [&](std::uint32_t index) {
+            AppendRow(pending_, rows_.rows[index]);
+            return Flush(write, false);
+        });
+        return Flush(write, next_ >= order_.size());
+    }
+
+    std::sort(keys_.begin(), keys_.end());
+    indexes_.resize(keys_.size());
+    std::transform(keys_.begin(), keys_.end(), indexes_.begin(),
+                   [](std::uint64_t key) { return static_cast<std::uint32_t>(key >> 32); });
+    // Where each place's line stands in `lines_`; a place without a row keeps an empty one.
+    spans_.assign(end - begin, {0, 0});
+    lines_.clear();
+    std::size_t visited = 0;
+    rows_.VisitInOrder(indexes_, [&](std::uint32_t index) {
+        const std::size_t start = lines_.size();
+        AppendRow(lines_, rows_.rows[index]);
+        spans_[static_cast<std::uint32_t>(keys_[visited++])] = {start, lines_.size()};
+        return true;
+    });
+    for (const auto& [start, line_end] : spans_) {
+        pending_.append(lines_, start, line_end - start);
+        if (!Flush(write, false)) {
+            return false;
+        }
+    }
+    return Flush(write, next_ >= order_.size());
+}
+
 bool WriteCsv(const RowSet& rows, std::span<const std::uint32_t> order,
               const std::function<bool(std::string_view)>& write, std::size_t chunk_bytes) {
-    std::string chunk;
-    chunk.reserve(chunk_bytes + 1024);
-    const LevelPaths paths(rows);
-    // Without every path at hand, rows in a row mostly share their folder, so its path text is
-    // built once for the run.
-    std::string path;
-    std::uint32_t path_level = 0;
-    bool failed = false;
-    rows.VisitInOrder(order, [&](std::uint32_t index) {
-        if (index >= rows.rows.size()) {
-            return true;
+    CsvWriter writer(rows, order, chunk_bytes);
+    while (!writer.done()) {
+        if (!writer.WriteBlock(write)) {
+            return false;
         }
-        const FileRow& row = rows.rows[index];
-        if (paths.has_all()) {
-            AppendRowLine(chunk, rows, row, paths.Path(row.path_prefix));
-        } else {
-            if (row.path_prefix != path_level) {
-                path_level = row.path_prefix;
-                path.clear();
-                rows.AppendPath(path, path_level);
-            }
-            AppendRowLine(chunk, rows, row, path);
-        }
-        if (chunk.size() >= chunk_bytes) {
-            failed = !write(chunk);
-            chunk.clear();
-        }
-        return !failed;
-    });
-    return !failed && (chunk.empty() || write(chunk));
+    }
+    return true;
 }
 
 }  // namespace tov

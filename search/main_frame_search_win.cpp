@@ -3,9 +3,12 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "res/resource.h"
@@ -26,25 +29,27 @@ constexpr char kSaveErrorCaption[] = "Orvan Explorer";  // the same in every lan
 // too short; the dialog's own limit is kept by its hook.
 constexpr DWORD kResultsPathCapacity = 32768;
 
-// Failures that come from the name itself; the message then adds the platform's reason, so
-// that the user knows to choose another name rather than another place.
-bool IsNameError(DWORD code) {
-    switch (code) {
-        case ERROR_INVALID_NAME:
-        case ERROR_FILENAME_EXCED_RANGE:
-        case ERROR_BAD_PATHNAME:
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_BUFFER_OVERFLOW:
-        case ERROR_DIRECTORY:
-            return true;
-        default:
-            return false;
+// A slice of a long save: short enough that the window answers at once, long enough that the
+// pause before the next tick costs little; bounded in bytes as well, for a slow disk.
+constexpr std::chrono::milliseconds kSaveSlice{100};
+constexpr std::uint64_t kSaveSliceBytes = std::uint64_t{8} << 20;
+
+// "error saving file" under the caption that every language shares, with the platform's reason;
+// a file or folder that may not be written before anything was (`while_writing` false) is told
+// by the message alone.
+void ReportSaveFailure(HWND owner, DWORD error, bool while_writing) {
+    std::string text = LoadText(IDS_SAVE_ERROR);
+    if (error != ERROR_SUCCESS && (while_writing || error != ERROR_ACCESS_DENIED)) {
+        text += "\r\n\r\n" + SystemErrorText(error);
     }
+    MessageBoxA(owner, text.c_str(), kSaveErrorCaption, MB_OK);
 }
 
 }  // namespace
 
 void MainFrame::OnSearchRequest(const SearchRequest& request) {
+    // The rows a running save writes are about to be replaced: the save stops first.
+    StopSave();
     bool refused = false;
     bool out_of_memory = false;
     {
@@ -119,39 +124,81 @@ bool MainFrame::AskResultsFileName(std::wstring& path) {
 
 void MainFrame::SaveSearchResults() {
     const std::size_t count = results_list_.RowCount();
-    if (count == 0) {
+    if (count == 0 || saving_results()) {
         return;
     }
     std::wstring path;
     if (!AskResultsFileName(path)) {
         return;
     }
-    bool saved = false;
-    bool out_of_memory = false;
-    DWORD error = ERROR_SUCCESS;
-    {
-        WaitCursor wait;
-        // The rows as the list shows them now, in its current sort.
+    cursor_before_save_ = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    try {
+        // The rows in the order the list shows them now: a later sort does not change the file.
         const RowSet& rows = results_list_.rows();
-        try {
-            std::vector<std::uint32_t> order(count);
-            for (std::size_t position = 0; position < count; ++position) {
-                order[position] =
-                    static_cast<std::uint32_t>(&results_list_.RowAt(position) - rows.rows.data());
-            }
-            saved = SaveResultsFile(path, rows, order, &error);
-        } catch (const std::bad_alloc&) {
-            out_of_memory = true;
+        std::vector<std::uint32_t> order(count);
+        for (std::size_t position = 0; position < count; ++position) {
+            order[position] =
+                static_cast<std::uint32_t>(&results_list_.RowAt(position) - rows.rows.data());
         }
-    }
-    if (out_of_memory) {
+        results_save_ = std::make_unique<ResultsFileSave>(path, rows, std::move(order));
+    } catch (const Win32Error& failure) {
+        SetCursor(cursor_before_save_);
+        ReportSaveFailure(hwnd(), failure.code(), false);
+        return;
+    } catch (const std::bad_alloc&) {
+        SetCursor(cursor_before_save_);
         ReportOutOfMemory(hwnd());
-    } else if (!saved) {
-        std::string text = LoadText(IDS_SAVE_ERROR);
-        if (IsNameError(error)) {
-            text += "\r\n\r\n" + SystemErrorText(error);
+        return;
+    }
+    SetCommandEnabled(ID_SAVE_SEARCH, false);
+    ContinueSave();
+}
+
+void MainFrame::ContinueSave() {
+    if (!saving_results()) {
+        KillTimer(hwnd(), kSaveTimer);
+        return;
+    }
+    const auto end = std::chrono::steady_clock::now() + kSaveSlice;
+    const std::uint64_t slice_end = results_save_->bytes_written() + kSaveSliceBytes;
+    try {
+        if (results_save_->Continue([&] {
+                return results_save_->bytes_written() < slice_end &&
+                       std::chrono::steady_clock::now() < end;
+            })) {
+            EndSave(ERROR_SUCCESS);
+            return;
         }
-        MessageBoxA(hwnd(), text.c_str(), kSaveErrorCaption, MB_OK);
+    } catch (const Win32Error& failure) {
+        EndSave(failure.code() != ERROR_SUCCESS ? failure.code() : ERROR_WRITE_FAULT);
+        return;
+    } catch (const std::bad_alloc&) {
+        EndSave(ERROR_NOT_ENOUGH_MEMORY);
+        return;
+    }
+    // Timer ticks come only when no input waits, so the window answers between slices.
+    SetTimer(hwnd(), kSaveTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+void MainFrame::StopSave() {
+    EndSave(ERROR_CANCELLED);
+}
+
+void MainFrame::EndSave(DWORD error, bool tell) {
+    if (!saving_results()) {
+        return;
+    }
+    KillTimer(hwnd(), kSaveTimer);
+    results_save_.reset();  // an unfinished file goes with it
+    SetCursor(cursor_before_save_);
+    SetCommandEnabled(ID_SAVE_SEARCH, results_list_.RowCount() > 0);
+    if (!tell || error == ERROR_SUCCESS) {
+        return;
+    }
+    if (error == ERROR_NOT_ENOUGH_MEMORY) {
+        ReportOutOfMemory(hwnd());
+    } else {
+        ReportSaveFailure(hwnd(), error, true);
     }
 }
 

@@ -5,31 +5,8 @@
 #include <string_view>
 #include <utility>
 
-#include "listing/file_handle_win.h"
-
-#include "search/csv_writer.h"
-
 namespace tov {
 namespace {
-
-// Removes the temporary file unless it was moved into place.
-class TemporaryFile {
-  public:
-    explicit TemporaryFile(std::wstring path) : path_(std::move(path)) {}
-    ~TemporaryFile() {
-        if (!path_.empty()) {
-            DeleteFileW(path_.c_str());
-        }
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    const std::wstring& path() const { return path_; }
-    void Release() { path_.clear(); }
-
-  private:
-    std::wstring path_;
-};
 
 std::wstring FolderOf(const std::wstring& path) {
     const std::size_t slash = path.find_last_of(L"\\/");
@@ -42,8 +19,10 @@ std::wstring FolderOf(const std::wstring& path) {
     return path.substr(0, slash);
 }
 
-void WriteResults(const std::wstring& path, const RowSet& rows,
-                  std::span<const std::uint32_t> order) {
+// Checks the target and the room for the file, then creates the temporary file beside the
+// target and returns its name.
+std::wstring PrepareTemporaryFile(const std::wstring& path, const RowSet& rows,
+                                  std::span<const std::uint32_t> order) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
@@ -51,10 +30,13 @@ void WriteResults(const std::wstring& path, const RowSet& rows,
     }
 
     // Results whose paths repeat deep folders can need far more room than the listing itself;
-    // a file that cannot fit is refused before any of it is written.
+    // a file that cannot fit is refused before any of it is written. The exact count reads
+    // every line, so it is made only when a bound found without them does not fit; a disk that
+    // fills up meanwhile fails the write, which removes what was written.
     const std::wstring folder = FolderOf(path);
     ULARGE_INTEGER available{};
     if (GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr) &&
+        CsvByteBound(rows, order) > available.QuadPart &&
         CsvByteCount(rows, order) > available.QuadPart) {
         throw Win32Error(ERROR_DISK_FULL);
     }
@@ -63,29 +45,57 @@ void WriteResults(const std::wstring& path, const RowSet& rows,
     if (GetTempFileNameW(folder.c_str(), L"tov", 0, temporary_path) == 0) {
         throw Win32Error(GetLastError());
     }
-    TemporaryFile temporary(temporary_path);
-
-    FileHandle file(temporary.path(), GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
-    const bool written = WriteCsv(rows, order, [&file](std::string_view chunk) {
-        file.Write(chunk);
-        return true;
-    });
-    if (!written) {
-        throw Win32Error(ERROR_WRITE_FAULT);
-    }
-    file.Close();
-    if (!MoveFileExW(temporary.path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        throw Win32Error(GetLastError());
-    }
-    temporary.Release();
+    return temporary_path;
 }
 
 }  // namespace
 
+ResultsFileSave::TemporaryFile::~TemporaryFile() {
+    if (!path_.empty()) {
+        DeleteFileW(path_.c_str());
+    }
+}
+
+ResultsFileSave::ResultsFileSave(std::wstring path, const RowSet& rows,
+                                 std::vector<std::uint32_t> order)
+    : path_(std::move(path)),
+      order_(std::move(order)),
+      writer_(rows, order_),
+      temporary_(PrepareTemporaryFile(path_, rows, order_)),
+      file_(temporary_.path(), GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL) {}
+
+ResultsFileSave::~ResultsFileSave() = default;
+
+bool ResultsFileSave::Continue(const std::function<bool()>& go_on) {
+    if (moved_) {
+        return true;
+    }
+    const CsvWriter::Write write = [this](std::string_view chunk) {
+        file_.Write(chunk);
+        return true;
+    };
+    do {
+        if (!writer_.done() && !writer_.WriteBlock(write)) {
+            throw Win32Error(ERROR_WRITE_FAULT);
+        }
+    } while (!writer_.done() && go_on());
+    if (!writer_.done()) {
+        return false;
+    }
+    file_.Close();
+    if (!MoveFileExW(temporary_.path().c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        throw Win32Error(GetLastError());
+    }
+    temporary_.Release();
+    moved_ = true;
+    return true;
+}
+
 bool SaveResultsFile(const std::wstring& path, const RowSet& rows,
                      std::span<const std::uint32_t> order, DWORD* error) {
     try {
-        WriteResults(path, rows, order);
+        ResultsFileSave save(path, rows, std::vector<std::uint32_t>(order.begin(), order.end()));
+        save.Continue([] { return true; });
     } catch (const Win32Error& failure) {
         if (error != nullptr) {
             *error = failure.code();

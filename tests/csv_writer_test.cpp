@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,11 @@ TEST(CsvWriter, ByteCountIsExactWithDoubledQuotesAndSkipsUnknownRows) {
     EXPECT_EQ(written.substr(0, written.find('\n') + 1),
               "\"bien\";\"C:\\Docs\\\"\"q\"\"\\x\";\"1\";\"d\"\r\n");
     EXPECT_EQ(CsvByteCount(rows, order), written.size());
+    // An order that does not hold every row once is counted; one that does is bounded from the
+    // lengths alone.
+    EXPECT_EQ(CsvByteBound(rows, order), written.size());
+    const std::vector<std::uint32_t> all{4, 3, 2, 1, 0};
+    EXPECT_GE(CsvByteBound(rows, all), written.size());
 }
 
 TEST(CsvWriter, WritesInTheGivenOrderAndInChunks) {
@@ -92,6 +98,44 @@ TEST(CsvWriter, WritesInTheGivenOrderAndInChunks) {
     calls = 0;
     EXPECT_TRUE(WriteCsv(rows, {}, [&](std::string_view) { return ++calls, true; }));
     EXPECT_EQ(calls, 0);
+}
+
+// Rows shown in an order of their own are read a block at a time in the order they lie and
+// written in the order shown: the same bytes as row by row, in steps of bounded size.
+TEST(CsvWriter, WritesBlocksInTheShownOrderInStepsOfBoundedSize) {
+    test::RowsBuilder sample;
+    const std::uint32_t deep = sample.Path(std::string(1 << 20, 'd') + "\\");
+    for (int i = 0; i < 40; ++i) {
+        sample.File(std::to_string(i) + ".f", std::to_string(i), "", i % 2 ? "bien" : "\"", deep);
+    }
+    for (int i = 0; i < 150000; ++i) {
+        sample.File(std::to_string(i) + ".n", "1", "d", "mal");
+    }
+    const RowSet& rows = sample.set;
+    std::vector<std::uint32_t> order(rows.rows.size() + 1);
+    for (std::uint32_t i = 0; i < order.size(); ++i) {
+        order[i] = (i * 7919u) % static_cast<std::uint32_t>(order.size());  // one past the rows
+    }
+    std::string expected;
+    for (const std::uint32_t index : order) {
+        if (index < rows.rows.size()) {
+            AppendCsvRow(expected, rows, rows.rows[index]);
+        }
+    }
+    std::string written;
+    std::size_t largest_step = 0;
+    CsvWriter writer(rows, order);
+    while (!writer.done()) {
+        const std::size_t before = written.size();
+        ASSERT_TRUE(writer.WriteBlock([&](std::string_view chunk) {
+            written += chunk;
+            return true;
+        }));
+        largest_step = std::max(largest_step, written.size() - before);
+    }
+    EXPECT_TRUE(written == expected);
+    EXPECT_EQ(writer.bytes_formatted(), expected.size());
+    EXPECT_LT(largest_step, expected.size() / 2);
 }
 
 }  // namespace

@@ -156,6 +156,8 @@ LRESULT MainFrame::OnCreate() {
 }
 
 void MainFrame::OnDestroy() {
+    // A save still running is abandoned: the window that would tell its end is going.
+    EndSave(ERROR_CANCELLED, false);
     // The document stays: the child windows, destroyed after this, still show rows of it.
     if (loop_ != nullptr) {
         loop_->RemoveMessageFilter(this);
@@ -205,11 +207,17 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             OpenListingAtStartup();
             return 0;
         case WM_SETCURSOR:
-            // The tree's expand-all works between messages; the wait cursor says so over the
-            // window's panes and bars.
-            if (folder_tree_.expanding_all() && LOWORD(lparam) == HTCLIENT) {
+            // The tree's expand-all and a long save work between messages; the wait cursor says
+            // so over the window's panes and bars.
+            if ((folder_tree_.expanding_all() || saving_results()) && LOWORD(lparam) == HTCLIENT) {
                 SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
                 return TRUE;
+            }
+            break;
+        case WM_TIMER:
+            if (wparam == kSaveTimer) {
+                ContinueSave();
+                return 0;
             }
             break;
         case WM_NOTIFY: {
@@ -336,6 +344,12 @@ void MainFrame::ToggleWorkSummary() {
 // ---- message loop ----
 
 bool MainFrame::PreTranslateMessage(MSG* message) {
+    // Escape anywhere in the window stops a long save.
+    if (saving_results() && message->message == WM_KEYDOWN && message->wParam == VK_ESCAPE &&
+        (message->hwnd == hwnd() || IsChild(hwnd(), message->hwnd))) {
+        StopSave();
+        return true;
+    }
     return accelerators_ != nullptr && hwnd() != nullptr &&
            TranslateAcceleratorA(hwnd(), accelerators_, message) != 0;
 }

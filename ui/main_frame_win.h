@@ -29,10 +29,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "app/message_loop_win.h"
 #include "listing/listing_document.h"
+#include "search/results_file_win.h"
 #include "search/search_bar_win.h"
 #include "search/search_request_win.h"
 #include "ui/command_states_win.h"
@@ -91,7 +93,11 @@ class MainFrame : public FrameWindow, public MessageFilter, public IdleHandler {
 
     // ---- search (search/main_frame_search_win.cpp) ----
     void OnSearchRequest(const SearchRequest& request);
+    // Asks for a name and saves the results in the order shown. A save too long for one message
+    // goes on at the ticks of a timer, under the wait cursor; Escape or a new search stops it
+    // (the user is told), closing the window abandons it, and a stopped save leaves no file.
     void SaveSearchResults();
+    bool saving_results() const { return results_save_ != nullptr; }
 
     // ---- about box and banner (ui/main_frame_about_win.cpp) ----
     void ShowAbout();
@@ -151,6 +157,16 @@ class MainFrame : public FrameWindow, public MessageFilter, public IdleHandler {
     bool RunSearch(const char* pattern, bool is_class);
     // The save dialog's choice; false when the user cancelled or the dialog failed.
     bool AskResultsFileName(std::wstring& path);
+    // One slice of the running save: the first inside the command, the others at timer ticks.
+    void ContinueSave();
+    // Ends the running save: `error` is 0 when the file is in place, else the code told to the
+    // user (ERROR_NOT_ENOUGH_MEMORY: the out-of-memory message); `tell` false says nothing.
+    void EndSave(DWORD error, bool tell = true);
+    // Stops a running save and tells the user that nothing was saved.
+    void StopSave();
+    static constexpr UINT_PTR kSaveTimer = 0x5A7E;
+    std::unique_ptr<ResultsFileSave> results_save_;  // while a save runs
+    HCURSOR cursor_before_save_ = nullptr;
 
     // ---- about state (ui/main_frame_about_win.cpp) ----
 };

@@ -448,6 +448,20 @@ bool StartMainFrame(MessageLoop& loop, MainFrame& frame, ModalDialogCloser& clos
 
 // ---- listing ----
 
+std::string DeepFoldersListing() {
+    constexpr int kDepth = 1000;
+    writer::ListingBuilder builder;
+    builder.OpenFolder("C:");
+    for (int level = 0; level < kDepth; ++level) {
+        builder.OpenFolder(std::string(96, static_cast<char>('a' + level % 26)) +
+                           std::to_string(1000 + level));
+    }
+    for (int level = 0; level <= kDepth; ++level) {
+        builder.CloseFolder();
+    }
+    return builder.Finish();
+}
+
 std::string SmallListing() {
     writer::ListingBuilder builder;
     builder.OpenFolder("C:\\Job")

@@ -396,6 +396,27 @@ DialogScript::Step Answer(int button) {
     return DialogScript::Click(button);
 }
 
+std::vector<std::uint32_t> ShownOrder(MainFrame& frame) {
+    const FileListControl& list = ResultsObject(frame);
+    std::vector<std::uint32_t> order(list.RowCount());
+    for (std::size_t position = 0; position < order.size(); ++position) {
+        order[position] =
+            static_cast<std::uint32_t>(&list.RowAt(position) - list.rows().rows.data());
+    }
+    return order;
+}
+
+// Whether a save left a temporary file in the folder.
+bool LeftTemporaryFile(const std::string& folder) {
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((folder + "\\*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    FindClose(search);
+    return true;
+}
+
 // Runs the save command while the script answers its dialogs.
 std::size_t SaveWith(FrameSession& session, std::vector<DialogScript::Step> steps,
                      Texts* captions) {
@@ -457,12 +478,7 @@ TEST(SaveSearch, ANameWithoutExtensionWritesACsvFileInTheShownOrder) {
 
     // Cancelling writes nothing and says nothing.
     ASSERT_EQ(SaveWith(session, {Answer(IDCANCEL)}, &captions), 1u);
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((folder + "\\*.tmp").c_str(), &found);
-    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file was left behind";
-    if (search != INVALID_HANDLE_VALUE) {
-        FindClose(search);
-    }
+    EXPECT_FALSE(LeftTemporaryFile(folder)) << "a temporary file was left behind";
 }
 
 // Names as typed, also where the ANSI code page has no such letters: Polish (which it would
@@ -532,7 +548,7 @@ TEST(SaveSearch, APathTooLongForTheDialogIsRefusedThere) {
     }
 }
 
-TEST(SaveSearch, AReadOnlyFileIsLeftAsItWasAndTheErrorIsShown) {
+TEST(SaveSearch, AReadOnlyOrHeldFileIsLeftAsItWasAndTheErrorIsShown) {
     FrameSession session(SearchOptions());
     ASSERT_TRUE(session.PumpUntilIdle());
     PressEnter(session);
@@ -552,13 +568,21 @@ TEST(SaveSearch, AReadOnlyFileIsLeftAsItWasAndTheErrorIsShown) {
     EXPECT_EQ(message, "error saving file");
     EXPECT_EQ(ReadFileBytes(target), "old bytes\r\n");
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_FALSE(LeftTemporaryFile(session.folder().path())) << "a temporary file was left behind";
 
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((session.folder().path() + "\\*.tmp").c_str(), &found);
-    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file was left behind";
-    if (search != INVALID_HANDLE_VALUE) {
-        FindClose(search);
-    }
+    // A file that another program holds open cannot be replaced once the new one is written: the
+    // message gives the platform's reason, and nothing is left.
+    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    message.clear();
+    ASSERT_EQ(SaveWith(session, {EnterFileName(target), Answer(IDYES), read_and_close}, &captions),
+              3u);
+    CloseHandle(held);
+    const std::string told = "error saving file\r\n\r\n";
+    EXPECT_EQ(message.substr(0, told.size()), told);
+    EXPECT_GT(message.size(), told.size());
+    EXPECT_EQ(ReadFileBytes(target), "old bytes\r\n");
+    EXPECT_FALSE(LeftTemporaryFile(session.folder().path())) << "a temporary file was left behind";
 }
 
 TEST(SaveSearch, AFailedSaveKeepsTheTargetAndLeavesNoTemporaryFile) {
@@ -584,16 +608,115 @@ TEST(SaveSearch, AFailedSaveKeepsTheTargetAndLeavesNoTemporaryFile) {
     EXPECT_FALSE(SaveResultsFile(WideFromAnsi(target), rows, order));
     EXPECT_EQ(ReadFileBytes(target), "before");
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((folder.path() + "\\*.tmp").c_str(), &found);
-    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
-    if (search != INVALID_HANDLE_VALUE) {
-        FindClose(search);
-    }
+    EXPECT_FALSE(LeftTemporaryFile(folder.path()));
     RemoveDirectoryA((folder.path() + "\\dir.csv").c_str());
     // And then it works.
     EXPECT_TRUE(SaveResultsFile(WideFromAnsi(target), rows, order));
     EXPECT_EQ(ReadFileBytes(target), "\"bien\";\"a.txt\";\"1\";\"01/01/01 00:00:00\"\r\n");
+}
+
+// ---- long saves ----
+
+FrameOptions DeepListingOptions() {
+    FrameOptions options;
+    options.listing = test::DeepFoldersListing();
+    options.language = "-l en";
+    return options;
+}
+
+// A click on a column header, posted as the mouse's would arrive.
+void PostHeaderClick(HWND list, int column) {
+    HWND header = ListView_GetHeader(list);
+    RECT item{};
+    Header_GetItemRect(header, column, &item);
+    test::PostClick(header, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+}
+
+TEST(SaveSearch, ALongSaveGoesOnBetweenMessagesInTheOrderShownWhenItBegan) {
+    FrameSession session(DeepListingOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    MainFrame& frame = session.frame();
+    TypeText(session, "*");
+    PressEnter(session);
+    const HWND results = frame.results_list_hwnd();
+    ASSERT_EQ(ListView_GetItemCount(results), 1001);
+    PostHeaderClick(results, 1);  // by name, descending: the deepest folders first
+    ASSERT_TRUE(session.PumpUntilIdle());
+    const std::vector<std::uint32_t> order = ShownOrder(frame);
+    std::string expected;
+    WriteCsv(ResultsObject(frame).rows(), order, [&](std::string_view chunk) {
+        expected += chunk;
+        return true;
+    });
+    ASSERT_GT(expected.size(), std::size_t{40} << 20);
+
+    const std::string target = session.folder().path() + "\\long.csv";
+    session.closer()->set_enabled(false);
+    DialogScript script({EnterFileName(target)}, {frame.work_summary_hwnd()});
+    SendMessageA(session.hwnd(), WM_COMMAND, ID_SAVE_SEARCH, 0);
+    ASSERT_TRUE(frame.saving_results());  // the command came back with the save going on
+    // The window answers meanwhile: a click on the header sorts the list anew.
+    PostHeaderClick(results, 1);
+    ASSERT_TRUE(test::PumpUntil(
+        session, [&] { return !frame.saving_results(); }, 120000));
+    EXPECT_NE(ShownOrder(frame), order);
+    EXPECT_TRUE(ReadFileBytes(target) == expected);
+    EXPECT_EQ(script.captions().size(), 1u);  // the save dialog and no message
+    EXPECT_FALSE(LeftTemporaryFile(session.folder().path()));
+    session.closer()->set_enabled(true);
+}
+
+// Escape, a new search (which replaces the rows being written) and closing the window each stop
+// a long save: the file it would replace keeps its bytes, nothing else is left, and the user is
+// told that the save did not happen.
+TEST(SaveSearch, EscapeANewSearchOrClosingStopsALongSaveAndLeavesTheOldFile) {
+    FrameSession session(DeepListingOptions());
+    ASSERT_TRUE(session.PumpUntilIdle());
+    MainFrame& frame = session.frame();
+    TypeText(session, "*");
+    PressEnter(session);
+    const HWND results = frame.results_list_hwnd();
+    ASSERT_EQ(ListView_GetItemCount(results), 1001);
+    const std::string folder = session.folder().path();
+    const std::string target = session.folder().WriteFile("kept.csv", "old bytes\r\n");
+    const std::string stopped = "error saving file\r\n\r\n" + SystemErrorText(ERROR_CANCELLED);
+
+    session.closer()->set_enabled(false);
+    for (const bool by_escape : {true, false}) {
+        SCOPED_TRACE(by_escape ? "Escape" : "a new search");
+        std::string message;
+        DialogScript script({EnterFileName(target), Answer(IDYES),
+                             [&message](HWND box) {
+                                 message = test::MessageBoxText(box);
+                                 test::PostClick(box, IDOK);
+                             }},
+                            {frame.work_summary_hwnd()});
+        SendMessageA(session.hwnd(), WM_COMMAND, ID_SAVE_SEARCH, 0);
+        ASSERT_TRUE(frame.saving_results());
+        if (by_escape) {
+            test::PostKey(results, VK_ESCAPE);
+        } else {
+            PostMessageA(Edit(frame), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+        }
+        ASSERT_TRUE(test::PumpUntil(session, [&] { return script.done() == 3; }));
+        ASSERT_TRUE(session.PumpUntilIdle());
+        EXPECT_FALSE(frame.saving_results());
+        EXPECT_EQ(message, stopped);
+        EXPECT_TRUE(ReadFileBytes(target) == "old bytes\r\n");
+        EXPECT_FALSE(LeftTemporaryFile(folder));
+        EXPECT_EQ(ListView_GetItemCount(results), 1001);
+        EXPECT_TRUE(ButtonEnabled(frame, ID_SAVE_SEARCH));
+    }
+
+    {
+        DialogScript script({EnterFileName(target), Answer(IDYES)}, {frame.work_summary_hwnd()});
+        SendMessageA(session.hwnd(), WM_COMMAND, ID_SAVE_SEARCH, 0);
+        ASSERT_TRUE(frame.saving_results());
+        session.Close();
+        EXPECT_EQ(script.captions().size(), 2u);  // no message from a window going away
+    }
+    EXPECT_TRUE(ReadFileBytes(target) == "old bytes\r\n");
+    EXPECT_FALSE(LeftTemporaryFile(folder));
 }
 
 // ---- scale ----
@@ -630,13 +753,8 @@ TEST(SearchScale, AllFilesOfAMillionFileListingSearchSortAndSave) {
     for (std::size_t i = 0; i + 1 < control.RowCount(); i += 1009) {
         ASSERT_LE(CompareRows(control.rows(), control.RowAt(i), control.RowAt(i + 1), {2, 1}), 0);
     }
-    std::vector<std::uint32_t> order(control.RowCount());
-    for (std::size_t position = 0; position < order.size(); ++position) {
-        order[position] =
-            static_cast<std::uint32_t>(&control.RowAt(position) - control.rows().rows.data());
-    }
     const std::string target = session.folder().path() + "\\all.csv";
-    ASSERT_TRUE(SaveResultsFile(WideFromAnsi(target), control.rows(), order));
+    ASSERT_TRUE(SaveResultsFile(WideFromAnsi(target), control.rows(), ShownOrder(frame)));
     WIN32_FILE_ATTRIBUTE_DATA saved{};
     ASSERT_TRUE(GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &saved));
     EXPECT_GT(saved.nFileSizeLow | saved.nFileSizeHigh, 0u);
