@@ -1,20 +1,21 @@
 #include "search/csv_writer.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
+
+#include "listing/byte_scan.h"
 
 namespace tov {
 namespace {
 
 void AppendEscaped(std::string& out, std::string_view field) {
     while (!field.empty()) {
-        const void* quote = std::memchr(field.data(), '"', field.size());
+        const char* quote = FindByte(field.data(), field.size(), '"');
         if (quote == nullptr) {
             out.append(field);
             return;
         }
-        const std::size_t length = static_cast<const char*>(quote) - field.data() + 1;
+        const std::size_t length = static_cast<std::size_t>(quote - field.data()) + 1;
         out.append(field.data(), length);
         out += '"';
         field.remove_prefix(length);
