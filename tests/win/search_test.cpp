@@ -624,6 +624,14 @@ FrameOptions DeepListingOptions() {
     return options;
 }
 
+// The results list once "*" has found every folder and file of the session's listing.
+HWND FindEverything(FrameSession& session) {
+    session.PumpUntilIdle();
+    TypeText(session, "*");
+    PressEnter(session);
+    return session.frame().results_list_hwnd();
+}
+
 // A click on a column header, posted as the mouse's would arrive.
 void PostHeaderClick(HWND list, int column) {
     HWND header = ListView_GetHeader(list);
@@ -634,11 +642,8 @@ void PostHeaderClick(HWND list, int column) {
 
 TEST(SaveSearch, ALongSaveGoesOnBetweenMessagesInTheOrderShownWhenItBegan) {
     FrameSession session(DeepListingOptions());
-    ASSERT_TRUE(session.PumpUntilIdle());
     MainFrame& frame = session.frame();
-    TypeText(session, "*");
-    PressEnter(session);
-    const HWND results = frame.results_list_hwnd();
+    const HWND results = FindEverything(session);
     ASSERT_EQ(ListView_GetItemCount(results), 1001);
     PostHeaderClick(results, 1);  // by name, descending: the deepest folders first
     ASSERT_TRUE(session.PumpUntilIdle());
@@ -671,11 +676,8 @@ TEST(SaveSearch, ALongSaveGoesOnBetweenMessagesInTheOrderShownWhenItBegan) {
 // told that the save did not happen.
 TEST(SaveSearch, EscapeANewSearchOrClosingStopsALongSaveAndLeavesTheOldFile) {
     FrameSession session(DeepListingOptions());
-    ASSERT_TRUE(session.PumpUntilIdle());
     MainFrame& frame = session.frame();
-    TypeText(session, "*");
-    PressEnter(session);
-    const HWND results = frame.results_list_hwnd();
+    const HWND results = FindEverything(session);
     ASSERT_EQ(ListView_GetItemCount(results), 1001);
     const std::string folder = session.folder().path();
     const std::string target = session.folder().WriteFile("kept.csv", "old bytes\r\n");
