@@ -141,12 +141,7 @@ Step SearchToIdle(BenchFrame& bench, HWND combo, int class_row, const char* type
 
 // A click on a header of a list, as the list view reports it to its parent.
 Step ColumnClickToIdle(BenchFrame& bench, int column, HWND list) {
-    NMLISTVIEW click{};
-    click.hdr.hwndFrom = list;
-    click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
-    click.hdr.code = LVN_COLUMNCLICK;
-    click.iItem = -1;
-    click.iSubItem = column;
+    NMLISTVIEW click = tov::test::ColumnClick(list, column);
     const double start = NowMs();
     const double cpu = ThreadCpuMs();
     SendMessageA(GetParent(list), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));

@@ -250,12 +250,7 @@ int main(int argc, char** argv) {
     const char* const sorts[] = {"sort_status", "sort_name", "sort_size", "sort_date"};
     for (int column = 0; column < 4; ++column) {
         bench.BeginStep();
-        NMLISTVIEW click{};
-        click.hdr.hwndFrom = results;
-        click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(results));
-        click.hdr.code = LVN_COLUMNCLICK;
-        click.iItem = -1;
-        click.iSubItem = column;
+        NMLISTVIEW click = tov::test::ColumnClick(results, column);
         bench.Send(GetParent(results), WM_NOTIFY, click.hdr.idFrom,
                    reinterpret_cast<LPARAM>(&click), "column click");
         bench.EndStep(sorts[column]);

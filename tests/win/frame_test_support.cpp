@@ -569,13 +569,18 @@ void FrameSession::Close() {
     frame_.reset();
 }
 
-bool ClickHeader(FrameSession& session, HWND list, int column, DWORD timeout_ms) {
+NMLISTVIEW ColumnClick(HWND list, int column) {
     NMLISTVIEW click{};
     click.hdr.hwndFrom = list;
     click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
     click.hdr.code = static_cast<UINT>(LVN_COLUMNCLICK);
     click.iItem = -1;
     click.iSubItem = column;
+    return click;
+}
+
+bool ClickHeader(FrameSession& session, HWND list, int column, DWORD timeout_ms) {
+    NMLISTVIEW click = ColumnClick(list, column);
     SendMessageA(GetParent(list), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
     return session.PumpUntilIdle(timeout_ms);
 }

@@ -239,9 +239,11 @@ class FrameSession {
     int exit_code_ = 0;
 };
 
-// What a list view sends its parent for a click on a column header; the parent is a splitter or
-// the results pane, which pass it on to the main window. Waits for the window to be idle again;
-// false if it was not within `timeout_ms`.
+// What a list view sends its parent for a click on a column header.
+NMLISTVIEW ColumnClick(HWND list, int column);
+
+// Sends ColumnClick to the list's parent, a splitter or the results pane, which pass it on to the
+// main window. Waits for the window to be idle again; false if it was not within `timeout_ms`.
 bool ClickHeader(FrameSession& session, HWND list, int column, DWORD timeout_ms = 10000);
 
 // A click of the left mouse button at the centre of a window, posted as a person's would arrive.
