@@ -233,12 +233,16 @@ bool CsvWriter::WriteBlock(const Write& write) {
     }
     next_ = end;
 
-    if (std::is_sorted(keys_.begin(), keys_.end())) {
-        // Already in the order the rows lie (the rows as found, or a block of them): the lines
-        // go out as they are made.
-        indexes_.resize(keys_.size());
-        std::transform(keys_.begin(), keys_.end(), indexes_.begin(),
-                       [](std::uint64_t key) { return static_cast<std::uint32_t>(key >> 32); });
+    // Already in the order the rows lie (the rows as found, or a block of them), the lines go
+    // out as they are made.
+    const bool in_listing_order = std::is_sorted(keys_.begin(), keys_.end());
+    if (!in_listing_order) {
+        std::sort(keys_.begin(), keys_.end());
+    }
+    indexes_.resize(keys_.size());
+    std::transform(keys_.begin(), keys_.end(), indexes_.begin(),
+                   [](std::uint64_t key) { return static_cast<std::uint32_t>(key >> 32); });
+    if (in_listing_order) {
         rows_.VisitInOrder(indexes_, [&](std::uint32_t index) {
             AppendRow(pending_, rows_.rows[index]);
             return Flush(write, false);
@@ -246,10 +250,6 @@ bool CsvWriter::WriteBlock(const Write& write) {
         return Flush(write, next_ >= order_.size());
     }
 
-    std::sort(keys_.begin(), keys_.end());
-    indexes_.resize(keys_.size());
-    std::transform(keys_.begin(), keys_.end(), indexes_.begin(),
-                   [](std::uint64_t key) { return static_cast<std::uint32_t>(key >> 32); });
     // Where each place's line stands in `lines_`; a place without a row keeps an empty one.
     spans_.assign(end - begin, {0, 0});
     lines_.clear();
